@@ -1,0 +1,39 @@
+// stickwell-batch: the program's command-line companion, running the real engine classes
+// without the main window.
+#include "app/BatchItems.h"
+#include "report/StreamCommands.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+
+static int Usage()
+{
+    std::fputs("usage: stickwell-batch items IN.txt OUT.txt [--dpi N]\n"
+               "       stickwell-batch render IN.txt OUT.png --width INCHES --height INCHES"
+               " [--shape SR|RR|RE] [--dpi N]\n"
+               "       stickwell-batch stream-dump FILE.rps\n"
+               "       stickwell-batch stream-render FILE.rps OUT.png [--page N] [--zoom PERCENT] [--dpi N]\n"
+               "       stickwell-batch stream-pdf FILE.rps OUT.pdf\n",
+               stderr);
+    return 2;
+}
+
+int main(int argc, char** argv)
+{
+    // Fonts and painting need a GUI application; no window is ever shown.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    if (args.isEmpty())
+        return Usage();
+    const QString command = args.takeFirst();
+    if (command.startsWith(QLatin1String("stream-")))
+        return sw::RunStreamCommand(command, args);
+    if (command == QLatin1String("items") || command == QLatin1String("render"))
+        return sw::RunItemsCommand(command, args);
+    return Usage();
+}
