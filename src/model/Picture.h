@@ -1,0 +1,43 @@
+#pragma once
+// A picture for an image item or a report: a Windows bitmap (BMP) or a placeable Windows
+// metafile (WMF), kept as the file's bytes and drawn into any rectangle of any QPainter.
+#include <QByteArray>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+#include <memory>
+
+class QPainter;
+
+namespace sw {
+
+class Picture {
+public:
+    enum class Kind { None, Bitmap, Metafile };
+
+    Picture() = default;
+
+    // Decodes the bytes; a damaged or unknown picture gives a null Picture and, if asked, why.
+    static Picture FromBytes(const QByteArray& bytes, QString* error = nullptr);
+    // Reads and decodes a file; the error names the file.
+    static Picture Load(const QString& path, QString* error = nullptr);
+
+    bool isNull() const { return kind_ == Kind::None; }
+    Kind kind() const { return kind_; }
+    const QByteArray& bytes() const { return bytes_; }
+
+    // Natural size in screen pixels at the given pixels per inch (a bitmap's own pixel size;
+    // a metafile's bounding box converted from its units per inch).
+    QSize naturalSize(double pixelsPerInch) const;
+
+    // Draws the whole picture scaled into target (device coordinates of the painter).
+    void Draw(QPainter& painter, const QRectF& target) const;
+
+private:
+    struct Data;
+    Kind kind_ = Kind::None;
+    QByteArray bytes_;
+    std::shared_ptr<const Data> data_;
+};
+
+} // namespace sw
