@@ -1,0 +1,56 @@
+#pragma once
+// What the main window offers the parts that work for it: its state flags, the change
+// notification and command availability, the message boxes, the placing of dialogs and the
+// pixel/inch conversions at the screen's resolution. The main window implements it; the label
+// library, the designer and the print runs take a reference to it and never include app/.
+#include "model/Units.h"
+
+#include <QChar>
+#include <QString>
+#include <cstdint>
+
+class QWidget;
+
+struct TWindowState {
+    bool FirstActivation = true;   // start-up work still to do; closing asks nothing
+    bool StartingUp = true;        // data-change reloads are off during start-up
+    bool LoadingLabel = false;     // edits made by a label load do not count as changes
+    bool InhibitReload = false;    // data-change reloads are off around scans and dialogs
+    bool IsNewLabel = false;       // the label on screen has no record yet
+    QChar SavedDecimalSeparator = u'.';
+    std::int32_t LastUseRecNo = 0; // record to show at start-up
+};
+
+class TWindowServices {
+public:
+    virtual ~TWindowServices() = default;
+
+    virtual TWindowState& State() = 0;
+    // Parent for dialogs and message boxes.
+    virtual QWidget* MainWidget() = 0;
+
+    // Marks the label changed: shows Save and Cancel, updates availability.
+    // Silent while FirstActivation or LoadingLabel is set.
+    virtual void TriggerChange() = 0;
+    virtual void ShutOffSaveButtons() = 0;
+    virtual void UpdateScreenStatus() = 0;
+    // Changes pending: the Save button is visible.
+    virtual bool ChangesPending() const = 0;
+
+    virtual void ShowInformation(const QString& text) = 0;
+    virtual bool AskYesNo(const QString& text, const QString& caption) = 0;
+    virtual bool AskYesNoDefaultNo(const QString& text, const QString& caption) = 0;
+    // The plain box: application title as caption, OK button.
+    virtual void ShowMessage(const QString& text) = 0;
+    virtual void CenterOverMainWindow(QWidget* dialog) = 0;
+
+    // The screen's logical resolution, which all screen-pixel lengths are measured in.
+    virtual double PixelsPerInch() const = 0;
+
+    int InchesToPixels(float inches) const { return sw::InchesToPixels(inches, PixelsPerInch()); }
+    float PixelsToInches(int pixels) const { return sw::PixelsToInches(pixels, PixelsPerInch()); }
+    QString PixelsToInchesToString(int pixels) const
+    {
+        return sw::PixelsToInchesToString(pixels, PixelsPerInch());
+    }
+};
