@@ -1,10 +1,29 @@
+// Stickwell: a label designer and label-sheet printer.
+#include "app/MainWindow.h"
+#include "app/Splash.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QFont>
+#include <QIcon>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("Stickwell"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Stickwell"));
+    // The windows were laid out for an 8-point sans serif.
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/stickwell.svg")));
+
+    auto splash = std::make_unique<TSplashform>();
+    splash->show();
+    app.processEvents();
+
+    TKLabelMain window;
+    splash->hide();
+    splash.reset();
+
+    window.show();
     return app.exec();
 }

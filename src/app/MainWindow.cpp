@@ -1,0 +1,418 @@
+#include "app/MainWindow.h"
+
+#include "app/Splash.h"
+#include "app/ToolsPanel.h"
+#include "designer/CanvasPanel.h"
+#include "ui/HelpViewer.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TiledScrollArea.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QWhatsThis>
+
+namespace {
+constexpr int kClientWidth = 602;
+constexpr int kClientHeight = 411;
+constexpr int kOuterWidth = 610;
+constexpr int kOuterHeight = 450;
+constexpr int kTopBarHeight = 49;
+constexpr int kPanelLeft = 17;
+constexpr int kPanelTop = 8;
+} // namespace
+
+TKLabelMain::TKLabelMain(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("KLabelMain"));
+    setWindowTitle(QStringLiteral("Stickwell"));
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(central);
+    BuildTopBar();
+    BuildSurface();
+    BuildMenus();
+    FormCreate();
+}
+
+TKLabelMain::~TKLabelMain() = default;
+
+void TKLabelMain::BuildTopBar()
+{
+    Panel1 = new QWidget(centralWidget());
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAutoFillBackground(true);
+    Panel1->installEventFilter(this);
+
+    DescriptLabel = new QLabel(QStringLiteral("Current label description:"), Panel1);
+    DescriptLabel->adjustSize();
+    DescriptLabel->move(8, 18);
+    const int descriptLeft = DescriptLabel->width() + 14;
+
+    Descript = new QLineEdit(Panel1);
+    Descript->setObjectName(QStringLiteral("Descript"));
+    Descript->setMaxLength(30);
+    Descript->setGeometry(descriptLeft, 13, 190, 23);
+    Descript->setWhatsThis(QStringLiteral("The description of the label on screen"));
+    DescriptLabel->setBuddy(Descript);
+    // Typing in the description is a change of the label.
+    connect(Descript, &QLineEdit::textEdited, this, [this] { TriggerChange(); });
+
+    int left = descriptLeft + 196;
+    auto button = [this, &left](const char* name, const QString& caption, int width) {
+        auto* b = new QPushButton(caption, Panel1);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(left, 12, width, 25);
+        left += width + 4;
+        return b;
+    };
+    SaveButton = button("SaveButton", QStringLiteral("&Save"), 52);
+    SaveButton->setWhatsThis(QStringLiteral("Click here to save changes made to this label"));
+    CancelButton = button("CancelButton", QStringLiteral("&Cancel"), 56);
+    CancelButton->setWhatsThis(QStringLiteral("Click here to cancel changes made to this label"));
+    HelpButton = button("HelpButton", QStringLiteral("&Help"), 48);
+    HelpButton->setWhatsThis(QStringLiteral("Click here for general Windows help with this screen"));
+    WhatsThisButton = new QToolButton(Panel1);
+    WhatsThisButton->setObjectName(QStringLiteral("WhatsThisButton"));
+    WhatsThisButton->setText(QStringLiteral("?"));
+    WhatsThisButton->setToolTip(QStringLiteral("What's this?"));
+    WhatsThisButton->setGeometry(left, 12, 25, 25);
+    left += 29;
+    ExitButton = button("ExitButton", QStringLiteral("E&xit"), 46);
+    ExitButton->setWhatsThis(QStringLiteral("Click here to leave the program"));
+    SaveButton->hide();
+    CancelButton->hide();
+
+    connect(HelpButton, &QPushButton::clicked, this, [this] { sw::ShowHelp(this, 1001); });
+    connect(WhatsThisButton, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    connect(ExitButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TKLabelMain::BuildSurface()
+{
+    ScrollBox1 = new TTiledScrollArea(centralWidget());
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollSurface = new QWidget;
+    ScrollSurface->setObjectName(QStringLiteral("ScrollSurface"));
+    ScrollSurface->setAutoFillBackground(false);
+    LabelPanel = new TCanvasPanel(ScrollSurface);
+    LabelPanel->setObjectName(QStringLiteral("LabelPanel"));
+    LabelPanel->move(kPanelLeft, kPanelTop);
+    LabelPanel->hide();
+    SetLabelPanelSize(240, 96);
+    ScrollBox1->setWidget(ScrollSurface);
+
+    ObjectsHolder = new QPlainTextEdit(centralWidget());
+    ObjectsHolder->setObjectName(QStringLiteral("ObjectsHolder"));
+    ObjectsHolder->hide();
+
+    ToolsPanel = new TToolsPanel(centralWidget());
+    ToolsPanel->move(380, 53);
+    ToolsPanel->hide();
+    ToolsPanel->raise();
+}
+
+void TKLabelMain::SetLabelPanelSize(int width, int height)
+{
+    LabelPanel->resize(width, height);
+    ScrollSurface->resize(kPanelLeft * 2 + width, kPanelTop * 2 + height);
+}
+
+void TKLabelMain::BuildMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto add = [this](QMenu* menu, const QString& caption, const char* name) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+
+    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuSelectLabel = add(mnuFile, QStringLiteral("&Select Label"), "mnuSelectLabel");
+    mnuNewLabel = add(mnuFile, QStringLiteral("&New Label"), "mnuNewLabel");
+    mnuFile->addSeparator();
+    mnuRebuildIndexes = add(mnuFile, QStringLiteral("&Rebuild Indexes"), "mnuRebuildIndexes");
+    mnuFile->addSeparator();
+    mnuPrintLabels = add(mnuFile, QStringLiteral("&Print Labels"), "mnuPrintLabels");
+    mnuPreviewLabels = add(mnuFile, QStringLiteral("Pre&view Labels"), "mnuPreviewLabels");
+    mnuPrinterSetup = add(mnuFile, QStringLiteral("P&rinter Setup"), "mnuPrinterSetup");
+    mnuSelectSpecificLabels = add(mnuFile, QStringLiteral("Select Specific &Labels"), "mnuSelectSpecificLabels");
+    mnuFile->addSeparator();
+    mnuExit = add(mnuFile, QStringLiteral("&Exit"), "mnuExit");
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+
+    mnuLabel = bar->addMenu(QStringLiteral("&Label"));
+    mnuLabel->setObjectName(QStringLiteral("mnuLabel"));
+    mnuDeleteLabel = add(mnuLabel, QStringLiteral("&Delete Label"), "mnuDeleteLabel");
+    mnuCloneLabel = add(mnuLabel, QStringLiteral("&Clone Label"), "mnuCloneLabel");
+    mnuConfigureLabel = add(mnuLabel, QStringLiteral("Con&figure Label"), "mnuConfigureLabel");
+
+    mnuGrid = bar->addMenu(QStringLiteral("&Grid"));
+    mnuGrid->setObjectName(QStringLiteral("mnuGrid"));
+    GridGroup = new QActionGroup(this);
+    mnuNoSnap = add(mnuGrid, QStringLiteral("&No Snap to Grid"), "mnuNoSnap");
+    mnuSnap2 = add(mnuGrid, QStringLiteral("Snap to &2 x 2 Grid"), "mnuSnap2");
+    mnuSnap4 = add(mnuGrid, QStringLiteral("Snap to &4 x 4 Grid"), "mnuSnap4");
+    mnuSnap8 = add(mnuGrid, QStringLiteral("Snap to &8 x 8 Grid"), "mnuSnap8");
+    for (QAction* a : {mnuNoSnap, mnuSnap2, mnuSnap4, mnuSnap8}) {
+        a->setCheckable(true);
+        GridGroup->addAction(a);
+    }
+    mnuNoSnap->setChecked(true);
+
+    mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpContents = add(mnuHelp, QStringLiteral("&Contents"), "mnuHelpContents");
+    mnuHelpAbout = add(mnuHelp, QStringLiteral("&About"), "mnuHelpAbout");
+    connect(mnuHelpContents, &QAction::triggered, this, [this] { sw::ShowHelp(this, 1001); });
+    connect(mnuHelpAbout, &QAction::triggered, this, &TKLabelMain::mnuHelpAboutClick);
+}
+
+void TKLabelMain::FormCreate()
+{
+    state_.StartingUp = true;
+    state_.SavedDecimalSeparator = QLocale().decimalPoint().isEmpty() ? QChar(u'.')
+                                                                      : QLocale().decimalPoint().at(0);
+    state_.FirstActivation = true;
+    state_.LoadingLabel = false;
+    state_.InhibitReload = false;
+
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(kClientWidth, kClientHeight + menuHeight);
+    const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
+    if (screenRect.width() == 640 && screenRect.height() == 480)
+        move(0, 0);
+    else
+        move(screenRect.x() + (screenRect.width() - kOuterWidth) / 2,
+             screenRect.y() + (screenRect.height() - kOuterHeight) / 2);
+}
+
+bool TKLabelMain::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, &TKLabelMain::FormActivate);
+    return QMainWindow::event(e);
+}
+
+bool TKLabelMain::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == Panel1 && e->type() == QEvent::MouseButtonPress)
+        Panel1Click();
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void TKLabelMain::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    // Platforms without window activation (offscreen) still get their first activation.
+    if (state_.FirstActivation)
+        QTimer::singleShot(0, this, &TKLabelMain::FormActivate);
+}
+
+void TKLabelMain::FormActivate()
+{
+    if (activating_)
+        return;
+    activating_ = true;
+    update();
+    LoadPreferences();
+    if (state_.FirstActivation) {
+        if (!OpenLabelFile()) {
+            activating_ = false;
+            close(); // FirstActivation is still set: no questions
+            return;
+        }
+        if (!LabelTableEmpty()) {
+            state_.StartingUp = false;
+            LoadCurrentLabel();
+        }
+        state_.StartingUp = false;
+        UpdateScreenStatus();
+        state_.IsNewLabel = false;
+        state_.FirstActivation = false;
+        UpdateScreenStatus();
+    }
+    activating_ = false;
+}
+
+void TKLabelMain::closeEvent(QCloseEvent* e)
+{
+    if (state_.FirstActivation) {
+        e->accept();
+        return;
+    }
+    if (ChangesPending()) {
+        ShowInformation(QStringLiteral("You must first save or cancel your changes"));
+        e->ignore();
+        return;
+    }
+    if (!AskYesNo(QStringLiteral("Exit program?"), QStringLiteral("Exit"))) {
+        e->ignore();
+        return;
+    }
+    if (!SavePreferences()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
+
+void TKLabelMain::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    const int w = centralWidget()->width();
+    const int h = centralWidget()->height();
+    Panel1->setGeometry(0, 0, w, kTopBarHeight);
+    ScrollBox1->setGeometry(0, kTopBarHeight, w, h - kTopBarHeight);
+    FormResize();
+}
+
+void TKLabelMain::FormResize()
+{
+    if (!isMaximized() || !screen())
+        return;
+    const QRect full = screen()->availableGeometry();
+    if (height() > full.height()) {
+        resize(width(), full.height());
+        move(x(), 0);
+    } else if (width() > full.width()) {
+        resize(full.width(), height());
+        move(0, y());
+    }
+}
+
+void TKLabelMain::Panel1Click()
+{
+    ToolsPanel->move(centralWidget()->width() - ToolsPanel->width() - 10, 60);
+    ToolsPanel->raise();
+}
+
+void TKLabelMain::mnuHelpAboutClick()
+{
+    TSplashform about(this);
+    CenterOverMainWindow(&about);
+    about.ShowOkButton();
+    about.exec();
+}
+
+// ---- services ----
+
+void TKLabelMain::TriggerChange()
+{
+    if (state_.FirstActivation || state_.LoadingLabel)
+        return;
+    SaveButton->show();
+    CancelButton->show();
+    UpdateScreenStatus();
+}
+
+void TKLabelMain::ShutOffSaveButtons()
+{
+    SaveButton->hide();
+    CancelButton->hide();
+}
+
+bool TKLabelMain::ChangesPending() const
+{
+    return !SaveButton->isHidden();
+}
+
+sw::ScreenState TKLabelMain::CurrentScreenState() const
+{
+    sw::ScreenState s;
+    s.TableEmpty = LabelTableEmpty();
+    s.IsNewLabel = state_.IsNewLabel;
+    s.SaveVisible = ChangesPending();
+    return s;
+}
+
+void TKLabelMain::UpdateScreenStatus()
+{
+    const sw::ScreenStatus st = sw::ComputeScreenStatus(CurrentScreenState());
+    LabelPanel->setVisible(st.DesignPanelsVisible);
+    ToolsPanel->setVisible(st.DesignPanelsVisible);
+    if (st.DesignPanelsVisible)
+        ToolsPanel->raise();
+    ExitButton->setVisible(st.ExitButtonVisible);
+    mnuSelectLabel->setEnabled(st.SelectAndNewEnabled);
+    mnuNewLabel->setEnabled(st.SelectAndNewEnabled);
+    mnuLabel->setEnabled(st.LabelMenuEnabled);
+    mnuLabel->menuAction()->setEnabled(st.LabelMenuEnabled);
+    mnuDeleteLabel->setEnabled(st.LabelMenuEnabled);
+    mnuCloneLabel->setEnabled(st.LabelMenuEnabled);
+    mnuConfigureLabel->setEnabled(st.LabelMenuEnabled);
+    mnuPrintLabels->setEnabled(st.PrintPreviewEnabled);
+    mnuPreviewLabels->setEnabled(st.PrintPreviewEnabled);
+    mnuRebuildIndexes->setEnabled(st.RebuildIndexesEnabled);
+}
+
+void TKLabelMain::ShowInformation(const QString& text)
+{
+    sw::ShowInformation(this, text);
+}
+
+bool TKLabelMain::AskYesNo(const QString& text, const QString& caption)
+{
+    return sw::AskYesNo(this, text, caption);
+}
+
+bool TKLabelMain::AskYesNoDefaultNo(const QString& text, const QString& caption)
+{
+    return sw::AskYesNoDefaultNo(this, text, caption);
+}
+
+void TKLabelMain::ShowMessage(const QString& text)
+{
+    sw::ShowMessage(this, text);
+}
+
+void TKLabelMain::CenterOverMainWindow(QWidget* dialog)
+{
+    const QRect main = frameGeometry();
+    // Integer division rounds toward zero, as the placing rule asks.
+    dialog->move(main.left() + (main.width() - dialog->width()) / 2,
+                 main.top() + (main.height() - dialog->height()) / 2);
+}
+
+double TKLabelMain::PixelsPerInch() const
+{
+    const QScreen* s = screen();
+    return s ? s->logicalDotsPerInch() : 96.0;
+}
+
+// ---- the label table's part (the label store plugs in here) ----
+
+bool TKLabelMain::OpenLabelFile()
+{
+    return true;
+}
+
+bool TKLabelMain::LabelTableEmpty() const
+{
+    return true;
+}
+
+void TKLabelMain::LoadCurrentLabel()
+{
+}
+
+void TKLabelMain::LoadPreferences()
+{
+}
+
+bool TKLabelMain::SavePreferences()
+{
+    return true;
+}
