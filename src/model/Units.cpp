@@ -10,7 +10,15 @@ namespace sw {
 int InchesToPixels(float inches, double pixelsPerInch)
 {
     // std::nearbyint follows the current rounding mode, which is round-half-to-even by default.
-    return static_cast<int>(std::nearbyint(pixelsPerInch * static_cast<double>(inches)));
+    const double px = std::nearbyint(pixelsPerInch * static_cast<double>(inches));
+    // Lengths read from files can be anything; out of range is clamped, never undefined.
+    if (std::isnan(px))
+        return 0;
+    if (px >= 2147483647.0)
+        return 2147483647;
+    if (px <= -2147483648.0)
+        return -2147483647 - 1;
+    return static_cast<int>(px);
 }
 
 float PixelsToInches(int pixels, double pixelsPerInch)

@@ -1,0 +1,361 @@
+#include "model/ItemText.h"
+#include "model/ImageItem.h"
+#include "model/LabelItems.h"
+#include "model/LabelPanel.h"
+#include "model/LineShape.h"
+#include "model/MoShape.h"
+#include "model/Symbol.h"
+#include "model/TextLabel.h"
+#include "model/Units.h"
+
+#include <cmath>
+#include <limits>
+
+namespace sw {
+namespace {
+
+// Fill style words by code 0..7.
+const char* const kBrushWords[] = {"SOLID",     "CLEAR",     "HORIZONTAL", "VERTICAL",
+                                   "FDIAGONAL", "BDIAGONAL", "CROSS",      "DIAGCROSS"};
+
+constexpr int kMaxValue = 99;
+
+QString Flag(bool on)
+{
+    return on ? QStringLiteral("Y") : QStringLiteral("N");
+}
+
+// One text line per value: a line break inside a caption would split the record.
+QString OneLine(QString s)
+{
+    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return s;
+}
+
+class Writer {
+public:
+    Writer(QStringList& lines, double ppi) : lines_(lines), ppi_(ppi) {}
+    void Put(const char* key, const QString& value)
+    {
+        lines_.append(QLatin1String(key) + QLatin1Char('=') + value);
+    }
+    void Int(const char* key, long long v) { Put(key, QString::number(v)); }
+    void Len(const char* key, int pixels) { Put(key, PixelsToInchesToString(pixels, ppi_)); }
+    void Bounds(const TLabelItem& i)
+    {
+        Len("TOP", i.Top());
+        Len("LEFT", i.Left());
+        Len("WIDTH", i.Width());
+        Len("HEIGHT", i.Height());
+    }
+
+private:
+    QStringList& lines_;
+    double ppi_;
+};
+
+void WriteText(Writer& w, Tmo3DLabel& t)
+{
+    w.Put("LABELITEM", QStringLiteral("TEXT"));
+    w.Put("TEXT", OneLine(t.Caption()));
+    w.Bounds(t);
+    w.Put("FONTNAME", OneLine(t.Font().Name));
+    w.Int("FONTCOLOR", t.Font().Color);
+    w.Int("FONTSIZE", t.Font().Size);
+    w.Put("FONTBOLD", Flag(t.Font().Bold));
+    w.Put("FONTITALIC", Flag(t.Font().Italic));
+    w.Put("FONTUNDER", Flag(t.Font().Underline));
+    w.Int("ANGLE", t.Angle() < 0 ? t.Angle() + 360 : t.Angle());
+    const QPoint origin = TextOrigin(t);
+    w.Len("RELATIVEX", origin.x());
+    w.Len("RELATIVEY", origin.y());
+}
+
+void WriteCounter(Writer& w, TCounterLabel& c)
+{
+    const QPoint origin = TextOrigin(c);
+    w.Put("LABELITEM", QStringLiteral("COUNTER"));
+    w.Bounds(c);
+    w.Len("RELATIVEX", origin.x());
+    w.Len("RELATIVEY", origin.y());
+    w.Put("STARTINGNUMBER", OneLine(c.Caption()));
+    w.Int("REPEATEACH", c.Tag);
+    w.Put("FONTNAME", OneLine(c.Font().Name));
+    w.Int("FONTSIZE", c.Font().Size);
+    w.Int("FONTCOLOR", c.Font().Color);
+    w.Put("FONTBOLD", Flag(c.Font().Bold));
+    w.Put("FONTITALIC", Flag(c.Font().Italic));
+    w.Put("FONTUNDER", Flag(c.Font().Underline));
+    w.Int("ANGLE", c.Angle());
+}
+
+void WriteShape(Writer& w, const TMoShape& s)
+{
+    const char* kind = s.Shape() == stRoundRect ? "ROUNDRECTANGLE"
+                       : s.Shape() == stEllipse ? "ELLIPSE"
+                                                : "RECTANGLE";
+    w.Put("LABELITEM", QLatin1String(kind));
+    w.Bounds(s);
+    const int style = s.Brush().Style;
+    w.Put("BRUSHSTYLE", QLatin1String(style >= 0 && style <= 7 ? kBrushWords[style] : "CLEAR"));
+    w.Int("COLOR", s.Brush().Color);
+    w.Int("LINETHICKNESS", s.Pen().Width);
+    w.Int("LINECOLOR", s.Pen().Color);
+    if (s.Shape() == stRoundRect)
+        w.Int("ROUNDING", s.RoundPerc());
+}
+
+void WriteLine(Writer& w, const TLineShape& l)
+{
+    const bool vertical = l.LineStyle() == stVertical;
+    w.Put("LABELITEM", vertical ? QStringLiteral("VERTICALLINE") : QStringLiteral("HORIZONTALLINE"));
+    w.Bounds(l);
+    w.Put("ORIENTATION", vertical ? QStringLiteral("V") : QStringLiteral("H"));
+    w.Int("LINETHICKNESS", l.Pen().Width);
+    w.Int("LINECOLOR", l.Pen().Color);
+}
+
+void WriteImage(Writer& w, const TImageItem& i)
+{
+    w.Put("LABELITEM", QStringLiteral("IMAGE"));
+    w.Bounds(i);
+    w.Put("STRETCH", Flag(i.Stretch()));
+    w.Put("FILENAMEANDPATH", OneLine(i.Hint()));
+}
+
+void WriteSymbol(Writer& w, const TSymbol& s)
+{
+    w.Put("LABELITEM", QStringLiteral("SYMBOL"));
+    w.Bounds(s);
+    w.Int("FONTSIZE", s.Font().Size);
+    w.Int("FONTCOLOR", s.Font().Color);
+    w.Int("ASCIICHAR", s.Code());
+}
+
+// The reader's current values, one per key, kept for the whole text.
+struct Current {
+    int top = 0, left = 0, width = 0, height = 0;
+    int fontSize = 10, fontColor = 0, angle = 0, color = 0, lineThickness = 1, lineColor = 0;
+    int rounding = 20, startingNumber = 1, repeatEach = 1, asciiChar = 74;
+    bool bold = true, italic = false, under = false, stretch = false;
+    int brushStyle = bsClear;
+    QString text, fontName, fileName;
+};
+
+bool ParseInt(const QString& v, int& out)
+{
+    // Leading blanks are allowed, as the runtime's conversion allows them; nothing else is.
+    const QByteArray b = v.toLatin1();
+    qsizetype i = 0;
+    while (i < b.size() && b[i] == ' ')
+        ++i;
+    if (i == b.size())
+        return false;
+    bool neg = false;
+    if (b[i] == '+' || b[i] == '-') {
+        neg = b[i] == '-';
+        ++i;
+    }
+    if (i == b.size())
+        return false;
+    long long n = 0;
+    for (; i < b.size(); ++i) {
+        if (b[i] < '0' || b[i] > '9')
+            return false;
+        n = n * 10 + (b[i] - '0');
+        if (n > 2147483648LL)
+            return false;
+    }
+    if (neg)
+        n = -n;
+    if (n > std::numeric_limits<int>::max() || n < std::numeric_limits<int>::min())
+        return false;
+    out = int(n);
+    return true;
+}
+
+bool ParseLength(const QString& v, double ppi, int& out)
+{
+    bool ok = false;
+    const double inches = ParseDecimal(v, &ok);
+    if (!ok || !std::isfinite(inches))
+        return false;
+    const float narrowed = static_cast<float>(inches);
+    if (!std::isfinite(narrowed))
+        return false;
+    out = InchesToPixels(narrowed, ppi);
+    return true;
+}
+
+bool FailFloat(const QString& v, QString* error)
+{
+    if (error)
+        *error = QStringLiteral("'%1' is not a valid floating point value").arg(v);
+    return false;
+}
+
+bool FailInt(const QString& v, QString* error)
+{
+    if (error)
+        *error = QStringLiteral("'%1' is not a valid integer value").arg(v);
+    return false;
+}
+
+void CreatePending(TLabelItems& items, const QString& kind, const Current& c)
+{
+    if (kind == QLatin1String("TEXT"))
+        items.CreateTextItem(c.text, c.top, c.left, c.width, c.height, c.angle, c.fontName,
+                             c.fontSize, TColor(c.fontColor), c.bold, c.italic, c.under);
+    else if (kind == QLatin1String("COUNTER"))
+        items.CreateCounterItem(c.top, c.left, c.width, c.height, c.angle, c.fontName, c.fontSize,
+                                TColor(c.fontColor), c.bold, c.italic, c.under, c.startingNumber,
+                                c.repeatEach);
+    else if (kind == QLatin1String("SYMBOL"))
+        items.CreateSymbolItem(c.asciiChar, c.top, c.left, c.width, c.height, c.fontSize,
+                               TColor(c.fontColor));
+    else if (kind == QLatin1String("RECTANGLE") || kind == QLatin1String("ROUNDRECTANGLE")
+             || kind == QLatin1String("ELLIPSE")) {
+        const int type = kind == QLatin1String("RECTANGLE") ? stRectangle
+                         : kind == QLatin1String("ELLIPSE") ? stEllipse
+                                                            : stRoundRect;
+        items.CreateShapeItem(type, c.top, c.left, c.width, c.height, TColor(c.color),
+                              TColor(c.lineColor), c.lineThickness, c.rounding, c.brushStyle);
+    } else if (kind == QLatin1String("IMAGE"))
+        items.CreateImageItem(c.top, c.left, c.width, c.height, c.fileName, c.stretch);
+    else if (kind == QLatin1String("VERTICALLINE"))
+        items.CreateLineItem(1, c.top, c.left, c.width, c.height, TColor(c.lineColor),
+                             c.lineThickness);
+    else if (kind == QLatin1String("HORIZONTALLINE"))
+        items.CreateLineItem(0, c.top, c.left, c.width, c.height, TColor(c.lineColor),
+                             c.lineThickness);
+}
+
+bool IsKnownKind(const QString& kind)
+{
+    static const char* const kinds[] = {"TEXT",    "COUNTER", "SYMBOL",
+                                        "RECTANGLE", "ROUNDRECTANGLE", "ELLIPSE",
+                                        "IMAGE",   "VERTICALLINE", "HORIZONTALLINE"};
+    for (const char* k : kinds)
+        if (kind == QLatin1String(k))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void SaveItems(TLabelItems& items, QStringList& lines)
+{
+    lines.clear();
+    Writer w(lines, items.Panel().PixelsPerInch());
+    for (TLabelItem* item : items.OrderList()) {
+        if (!item->IsSpecial())
+            continue;
+        if (auto* c = dynamic_cast<TCounterLabel*>(item))
+            WriteCounter(w, *c);
+        else if (auto* t = dynamic_cast<Tmo3DLabel*>(item))
+            WriteText(w, *t);
+        else if (auto* s = dynamic_cast<TMoShape*>(item))
+            WriteShape(w, *s);
+        else if (auto* l = dynamic_cast<TLineShape*>(item))
+            WriteLine(w, *l);
+        else if (auto* i = dynamic_cast<TImageItem*>(item))
+            WriteImage(w, *i);
+        else if (auto* y = dynamic_cast<TSymbol*>(item))
+            WriteSymbol(w, *y);
+    }
+}
+
+bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error)
+{
+    const double ppi = items.Panel().PixelsPerInch();
+    Current c;
+    QString pending;
+    auto create = [&]() -> bool {
+        if (pending.isEmpty())
+            return true;
+        // A full label refuses the rest rather than asking once per record.
+        if (IsKnownKind(pending) && items.IsFull()) {
+            if (error)
+                *error = LabelFullMessage();
+            return false;
+        }
+        CreatePending(items, pending, c);
+        return true;
+    };
+    for (qsizetype n = 0;; ++n) {
+        const QString line = n < lines.size() ? lines[n] : QString();
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            return create();
+        const QString key = line.left(eq);
+        const QString value = line.mid(eq + 1, kMaxValue);
+        if (key == QLatin1String("LABELITEM")) {
+            if (!create())
+                return false;
+            pending = value;
+        } else if (key == QLatin1String("TOP") || key == QLatin1String("LEFT")
+                   || key == QLatin1String("WIDTH") || key == QLatin1String("HEIGHT")) {
+            int px = 0;
+            if (!ParseLength(value, ppi, px))
+                return FailFloat(value, error);
+            (key == QLatin1String("TOP")     ? c.top
+             : key == QLatin1String("LEFT")  ? c.left
+             : key == QLatin1String("WIDTH") ? c.width
+                                             : c.height) = px;
+        } else if (int* slot = key == QLatin1String("FONTSIZE")         ? &c.fontSize
+                               : key == QLatin1String("FONTCOLOR")      ? &c.fontColor
+                               : key == QLatin1String("ANGLE")          ? &c.angle
+                               : key == QLatin1String("COLOR")          ? &c.color
+                               : key == QLatin1String("LINETHICKNESS")  ? &c.lineThickness
+                               : key == QLatin1String("LINECOLOR")      ? &c.lineColor
+                               : key == QLatin1String("ROUNDING")       ? &c.rounding
+                               : key == QLatin1String("STARTINGNUMBER") ? &c.startingNumber
+                               : key == QLatin1String("REPEATEACH")     ? &c.repeatEach
+                               : key == QLatin1String("ASCIICHAR")      ? &c.asciiChar
+                                                                        : nullptr) {
+            if (!ParseInt(value, *slot))
+                return FailInt(value, error);
+        } else if (bool* flag = key == QLatin1String("FONTBOLD")     ? &c.bold
+                                : key == QLatin1String("FONTITALIC") ? &c.italic
+                                : key == QLatin1String("FONTUNDER")  ? &c.under
+                                : key == QLatin1String("STRETCH")    ? &c.stretch
+                                                                     : nullptr) {
+            *flag = value == QLatin1String("Y");
+        } else if (key == QLatin1String("TEXT")) {
+            c.text = value;
+        } else if (key == QLatin1String("FONTNAME")) {
+            c.fontName = value;
+        } else if (key == QLatin1String("FILENAMEANDPATH")) {
+            c.fileName = value;
+        } else if (key == QLatin1String("BRUSHSTYLE")) {
+            for (int i = 0; i < 8; ++i)
+                if (value == QLatin1String(kBrushWords[i]))
+                    c.brushStyle = i;
+        }
+    }
+}
+
+QStringList SplitItemText(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& l : lines)
+        if (l.endsWith(QLatin1Char('\r')))
+            l.chop(1);
+    // The line break after the last line opens no line of its own.
+    if (!lines.isEmpty() && lines.last().isEmpty() && text.endsWith(QLatin1Char('\n')))
+        lines.removeLast();
+    return lines;
+}
+
+QString JoinItemText(const QStringList& lines)
+{
+    QString out;
+    for (const QString& l : lines) {
+        out += l;
+        out += QLatin1String("\r\n");
+    }
+    return out;
+}
+
+} // namespace sw

@@ -1,0 +1,35 @@
+#pragma once
+// Item description text: the stored form of a label's items (the OBJECTS memo) and the hand-over
+// to printing. Lines KEY=VALUE; one record per item, opened by "LABELITEM=" and a kind word,
+// in stacking order (back first). Numbers always use a point, whatever the locale.
+//
+//   TEXT            TEXT TOP LEFT WIDTH HEIGHT FONTNAME FONTCOLOR FONTSIZE FONTBOLD FONTITALIC
+//                   FONTUNDER ANGLE(0..359) RELATIVEX RELATIVEY
+//   COUNTER         TOP LEFT WIDTH HEIGHT RELATIVEX RELATIVEY STARTINGNUMBER REPEATEACH FONTNAME
+//                   FONTSIZE FONTCOLOR FONTBOLD FONTITALIC FONTUNDER ANGLE(-180..180)
+//   RECTANGLE, ELLIPSE   TOP LEFT WIDTH HEIGHT BRUSHSTYLE COLOR LINETHICKNESS LINECOLOR
+//   ROUNDRECTANGLE  as RECTANGLE, then ROUNDING
+//   HORIZONTALLINE, VERTICALLINE  TOP LEFT WIDTH HEIGHT ORIENTATION(H|V) LINETHICKNESS LINECOLOR
+//   IMAGE           TOP LEFT WIDTH HEIGHT STRETCH(Y|N) FILENAMEANDPATH
+//   SYMBOL          TOP LEFT WIDTH HEIGHT FONTSIZE FONTCOLOR ASCIICHAR
+// Lengths are inches with three decimals; colours 0x00BBGGRR in decimal.
+#include <QString>
+#include <QStringList>
+
+class TLabelItems;
+
+namespace sw {
+
+// Clears lines and writes one record per item of OrderList.
+void SaveItems(TLabelItems& items, QStringList& lines);
+
+// Creates one item per record through the factories. Stops at the first blank line or line
+// without "=". On a bad number returns false with the message ("'x' is not a valid integer
+// value"); the items made before the bad line stay.
+bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error = nullptr);
+
+// The stored text as lines (CR LF, or a lone LF, ends a line) and back (every line ends CR LF).
+QStringList SplitItemText(const QString& text);
+QString JoinItemText(const QStringList& lines);
+
+} // namespace sw

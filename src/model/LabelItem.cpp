@@ -1,0 +1,70 @@
+#include "model/LabelItem.h"
+#include "model/LabelPanel.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace sw {
+
+QColor ToQColor(TColor color)
+{
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+TColor FromQColor(const QColor& color)
+{
+    const QColor c = color.toRgb();
+    return TColor(c.red()) | (TColor(c.green()) << 8) | (TColor(c.blue()) << 16);
+}
+
+int FontPixelHeight(int pointSize, double pixelsPerInch)
+{
+    // MulDiv rounds halves away from zero.
+    return int(std::lround(std::abs(double(pointSize)) * pixelsPerInch / 72.0));
+}
+
+} // namespace sw
+
+TLabelItem::TLabelItem(int width, int height)
+    : width_(width)
+    , height_(height)
+{
+}
+
+TLabelItem::~TLabelItem() = default;
+
+bool TLabelItem::IsSpecial() const
+{
+    return name_.toUpper().contains(QLatin1String("SPECIAL"));
+}
+
+void TLabelItem::SetBounds(int left, int top, int width, int height)
+{
+    if (left == left_ && top == top_ && width == width_ && height == height_)
+        return;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    Invalidate();
+}
+
+void TLabelItem::Paint(QPainter& painter, double deviceScale)
+{
+    painter.save();
+    if (deviceScale != 1.0)
+        painter.scale(deviceScale, deviceScale);
+    DoPaint(painter);
+    painter.restore();
+}
+
+double TLabelItem::PixelsPerInch() const
+{
+    return parent_ ? parent_->PixelsPerInch() : 96.0;
+}
+
+void TLabelItem::Invalidate()
+{
+    if (parent_)
+        parent_->NotifyChanged();
+}

@@ -1,0 +1,122 @@
+#include "model/MoShape.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace sw {
+
+int RoundCornerSize(int largerSide, int roundPerc)
+{
+    // The product is taken in extended precision with 0.01 rounded to that precision, as the
+    // stored labels were drawn: 200 * (20 * 0.01L) is a hair below 40 and truncates to 39.
+    const long double v = static_cast<long double>(largerSide) * (roundPerc * 0.01L);
+    return static_cast<int>(v);
+}
+
+} // namespace sw
+
+namespace {
+
+Qt::BrushStyle QtBrushStyle(int style)
+{
+    switch (style) {
+    case bsSolid: return Qt::SolidPattern;
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+    default: return Qt::NoBrush;
+    }
+}
+
+} // namespace
+
+TMoShape::TMoShape()
+    : TLabelItem(25, 25)
+{
+    PopupMenu = TItemMenu::PopupMenuShape;
+}
+
+void TMoShape::SetShape(TShapeType shape)
+{
+    if (shape == shape_)
+        return;
+    shape_ = shape;
+    Invalidate();
+}
+
+void TMoShape::SetPen(const TItemPen& pen)
+{
+    pen_ = pen;
+    Invalidate();
+}
+
+void TMoShape::SetBrush(const TItemBrush& brush)
+{
+    brush_ = brush;
+    Invalidate();
+}
+
+void TMoShape::SetRoundPerc(int perc)
+{
+    if (perc == roundPerc_)
+        return;
+    roundPerc_ = perc;
+    Invalidate();
+}
+
+QRect TMoShape::ShapeCorners() const
+{
+    int w = Width(), h = Height();
+    if (shape_ == stSquare || shape_ == stRoundSquare || shape_ == stCircle)
+        w = h = std::min(w, h);
+    const int p = pen_.Width;
+    const int x = p / 2;
+    // Corners (x, x)-(x + W, x + H) with W = width - p + 1.
+    return QRect(QPoint(x, x), QPoint(x + (w - p + 1), x + (h - p + 1)));
+}
+
+int TMoShape::CornerSize() const
+{
+    if (shape_ != stRoundRect && shape_ != stRoundSquare)
+        return 0;
+    return sw::RoundCornerSize(std::max(Width(), Height()), roundPerc_);
+}
+
+void TMoShape::DoPaint(QPainter& painter)
+{
+    const QRect c = ShapeCorners();
+    // GDI corners are exclusive on the right and bottom, and its pen is centred on pixel
+    // centres: the Qt outline runs from x1 + 0.5 to x2 - 0.5.
+    const QRectF r(QPointF(c.left() + 0.5, c.top() + 0.5),
+                   QPointF(c.right() + 1 - 0.5, c.bottom() + 1 - 0.5));
+    if (r.width() < 0 || r.height() < 0)
+        return;
+    painter.save();
+    QPen pen(sw::ToQColor(pen_.Color));
+    pen.setWidth(std::max(1, pen_.Width));
+    pen.setJoinStyle(Qt::MiterJoin);
+    if (pen_.Width <= 0)
+        pen = Qt::NoPen;
+    painter.setPen(pen);
+    painter.setBrush(QBrush(sw::ToQColor(brush_.Color), QtBrushStyle(brush_.Style)));
+    switch (shape_) {
+    case stRectangle:
+    case stSquare:
+        painter.drawRect(r);
+        break;
+    case stRoundRect:
+    case stRoundSquare: {
+        const double radius = CornerSize() / 2.0;
+        painter.drawRoundedRect(r, radius, radius);
+        break;
+    }
+    case stEllipse:
+    case stCircle:
+        painter.drawEllipse(r);
+        break;
+    }
+    painter.restore();
+}
