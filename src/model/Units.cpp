@@ -28,15 +28,40 @@ float PixelsToInches(int pixels, double pixelsPerInch)
 
 QString FormatFixed(double value, int decimals)
 {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    // Rounds half away from zero on the value's decimal expansion, as the program's number
+    // formatting always has: 1.5625 with three decimals is "1.563".
+    if (!std::isfinite(value) || decimals < 0 || decimals > 15)
+        return QString();
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed,
+                             decimals + 20);
     if (res.ec != std::errc())
         return QString();
-    QString s = QString::fromLatin1(buf, int(res.ptr - buf));
-    // "-0.000" is written as "0.000".
-    if (s.startsWith(u'-') && s.mid(1).count(u'0') + (decimals > 0 ? 1 : 0) == s.size() - 1)
-        s.remove(0, 1);
-    return s;
+    std::string digits(buf, res.ptr);
+    const std::size_t point = digits.find('.');
+    const bool roundUp = digits[point + 1 + static_cast<std::size_t>(decimals)] >= '5';
+    digits.resize(point + 1 + static_cast<std::size_t>(decimals));
+    if (decimals == 0)
+        digits.pop_back();
+    if (roundUp) {
+        int i = static_cast<int>(digits.size()) - 1;
+        for (; i >= 0; --i) {
+            if (digits[static_cast<std::size_t>(i)] == '.')
+                continue;
+            if (digits[static_cast<std::size_t>(i)] == '9') {
+                digits[static_cast<std::size_t>(i)] = '0';
+            } else {
+                ++digits[static_cast<std::size_t>(i)];
+                break;
+            }
+        }
+        if (i < 0)
+            digits.insert(digits.begin(), '1');
+    }
+    const bool zero = digits.find_first_not_of("0.") == std::string::npos;
+    if (value < 0 && !zero)
+        digits.insert(digits.begin(), '-');
+    return QString::fromLatin1(digits.data(), static_cast<int>(digits.size()));
 }
 
 QString PixelsToInchesToString(int pixels, double pixelsPerInch)
@@ -46,7 +71,7 @@ QString PixelsToInchesToString(int pixels, double pixelsPerInch)
 
 double FloatToDBF(float value)
 {
-    // Seven significant digits, three decimals, read back: the value the table can hold.
+    // Three decimals, read back: the value the table can hold.
     QString text = FormatFixed(static_cast<double>(value), 3);
     bool ok = false;
     double d = ParseDecimal(text, &ok);

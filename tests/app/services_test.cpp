@@ -1,0 +1,279 @@
+// Main window services: availability table, conversions, change notification, message boxes,
+// closing, and the window's layout.
+#include "app/MainWindow.h"
+#include "app/ScreenStatus.h"
+#include "app/ToolsPanel.h"
+#include "designer/CanvasPanel.h"
+#include "model/PositionSelection.h"
+#include "model/Units.h"
+#include "ui/MessageBoxes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <locale>
+#include <vector>
+
+using sw::ComputeScreenStatus;
+using sw::ScreenState;
+using sw::ScreenStatus;
+
+TEST(ScreenStatusTable, EveryRow)
+{
+    struct Row {
+        bool e, isNew, s;
+        ScreenStatus want; // panels, exit, select/new, label menu, print/preview, rebuild
+    };
+    const std::vector<Row> rows = {
+        {false, false, false, {true, true, true, true, true, true}},
+        {false, false, true, {true, false, false, false, true, false}},
+        {false, true, false, {true, false, false, false, true, true}},
+        {false, true, true, {true, false, false, false, true, false}},
+        {true, false, false, {false, true, true, true, false, true}},
+        {true, false, true, {false, false, false, false, false, false}},
+        {true, true, false, {true, false, false, false, false, true}},
+        {true, true, true, {true, false, false, false, false, false}},
+    };
+    for (const Row& r : rows) {
+        ScreenState st;
+        st.TableEmpty = r.e;
+        st.IsNewLabel = r.isNew;
+        st.SaveVisible = r.s;
+        EXPECT_EQ(ComputeScreenStatus(st), r.want) << "E=" << r.e << " new=" << r.isNew << " S=" << r.s;
+    }
+}
+
+TEST(Conversions, InchesAndPixelsAt96And120)
+{
+    EXPECT_EQ(sw::InchesToPixels(2.5f, 96), 240);
+    EXPECT_EQ(sw::InchesToPixels(2.5f, 120), 300);
+    EXPECT_EQ(sw::InchesToPixels(0.0625f, 96), 6);
+    EXPECT_EQ(sw::InchesToPixels(0.015625f, 96), 2); // 1.5 -> 2, half to even
+    EXPECT_EQ(sw::InchesToPixels(0.046875f, 96), 4); // 4.5 -> 4, half to even
+    EXPECT_EQ(sw::InchesToPixels(0.104f, 96), 10);
+    EXPECT_EQ(sw::InchesToPixels(0.104f, 120), 12);
+    EXPECT_EQ(sw::InchesToPixels(-0.015625f, 96), -2);
+    EXPECT_FLOAT_EQ(sw::PixelsToInches(96, 96), 1.0f);
+    EXPECT_FLOAT_EQ(sw::PixelsToInches(30, 120), 0.25f);
+    EXPECT_EQ(sw::PixelsToInchesToString(96, 96), QStringLiteral("1.000"));
+    EXPECT_EQ(sw::PixelsToInchesToString(10, 96), QStringLiteral("0.104"));
+    EXPECT_EQ(sw::PixelsToInchesToString(1, 120), QStringLiteral("0.008"));
+    EXPECT_EQ(sw::PixelsToInchesToString(0, 96), QStringLiteral("0.000"));
+    EXPECT_EQ(sw::PixelsToInchesToString(-48, 96), QStringLiteral("-0.500"));
+}
+
+TEST(Conversions, FloatToDBFKeepsThreeDecimals)
+{
+    EXPECT_DOUBLE_EQ(sw::FloatToDBF(1.0004f), 1.0);
+    EXPECT_DOUBLE_EQ(sw::FloatToDBF(2.6251f), 2.625);
+    EXPECT_DOUBLE_EQ(sw::FloatToDBF(0.1875f), 0.188);
+    EXPECT_DOUBLE_EQ(sw::FloatToDBF(-0.0001f), 0.0);
+}
+
+namespace {
+struct CommaPunct : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+} // namespace
+
+TEST(Conversions, CommaLocaleLeavesFileNumbersWithAPoint)
+{
+    const QLocale savedQt;
+    const std::locale savedStd;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
+
+    EXPECT_EQ(sw::PixelsToInchesToString(150, 96), QStringLiteral("1.563"));
+    EXPECT_EQ(sw::FormatFixed(2.625, 3), QStringLiteral("2.625"));
+    bool ok = false;
+    EXPECT_DOUBLE_EQ(sw::ParseDecimal(QStringLiteral("1.5"), &ok), 1.5);
+    EXPECT_TRUE(ok);
+    sw::ParseDecimal(QStringLiteral("1,5"), &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_DOUBLE_EQ(sw::FloatToDBF(2.6251f), 2.625);
+    // The user's locale is still in force elsewhere.
+    EXPECT_EQ(QLocale().toString(1.5), QStringLiteral("1,5"));
+
+    std::locale::global(savedStd);
+    QLocale::setDefault(savedQt);
+}
+
+TEST(PositionSelectionTable, EveryPositionOfTheLargestSheetHasAFlag)
+{
+    sw::TPositionSelection sel;
+    EXPECT_EQ(sw::TPositionSelection::kSize, 300);
+    sel.SpecificPositionsOnly = true;
+    sel.Set(299, true); // row 29, column 9 of a 10-across sheet
+    EXPECT_TRUE(sel.Prints(29, 9, 10));
+    EXPECT_FALSE(sel.Prints(0, 0, 10));
+    EXPECT_FALSE(sel.IsSet(300));
+    sel.ClearPositionSelection();
+    EXPECT_FALSE(sel.SpecificPositionsOnly);
+    EXPECT_FALSE(sel.IsSet(299));
+    EXPECT_TRUE(sel.Prints(0, 0, 10)); // after clearing, a run prints every position
+}
+
+namespace {
+// Answers every box without showing it, and remembers what was asked.
+struct BoxRecorder {
+    std::vector<sw::BoxRequest> asked;
+    bool answer = true;
+    BoxRecorder()
+    {
+        sw::SetBoxHook([this](const sw::BoxRequest& r) {
+            asked.push_back(r);
+            return answer;
+        });
+    }
+    ~BoxRecorder() { sw::SetBoxHook({}); }
+};
+
+void Activate(TKLabelMain& w)
+{
+    w.show();
+    QApplication::processEvents();
+    w.FormActivate();
+}
+} // namespace
+
+TEST(MainWindow, TriggerChangeIsSilentWhileLoading)
+{
+    TKLabelMain w;
+    Activate(w);
+    ASSERT_FALSE(w.State().FirstActivation);
+    w.State().LoadingLabel = true;
+    w.TriggerChange();
+    EXPECT_FALSE(w.ChangesPending());
+    EXPECT_TRUE(w.SaveButton->isHidden());
+    w.State().LoadingLabel = false;
+    w.TriggerChange();
+    EXPECT_TRUE(w.ChangesPending());
+    EXPECT_FALSE(w.CancelButton->isHidden());
+    EXPECT_FALSE(w.mnuSelectLabel->isEnabled());
+    EXPECT_TRUE(w.ExitButton->isHidden());
+    w.ShutOffSaveButtons();
+    w.UpdateScreenStatus();
+    EXPECT_TRUE(w.mnuSelectLabel->isEnabled());
+}
+
+TEST(MainWindow, TriggerChangeIsSilentDuringFirstActivation)
+{
+    TKLabelMain w;
+    ASSERT_TRUE(w.State().FirstActivation);
+    w.TriggerChange();
+    EXPECT_FALSE(w.ChangesPending());
+}
+
+TEST(MainWindow, ExitRefusedWithUnsavedChangesAndAskedOtherwise)
+{
+    BoxRecorder boxes;
+    TKLabelMain w;
+    Activate(w);
+    w.TriggerChange();
+    EXPECT_FALSE(w.close());
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].kind, sw::BoxKind::Information);
+    EXPECT_EQ(boxes.asked[0].text, QStringLiteral("You must first save or cancel your changes"));
+    EXPECT_EQ(boxes.asked[0].caption, QStringLiteral("Information"));
+
+    w.ShutOffSaveButtons();
+    boxes.asked.clear();
+    boxes.answer = false;
+    EXPECT_FALSE(w.close());
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].kind, sw::BoxKind::YesNo);
+    EXPECT_EQ(boxes.asked[0].text, QStringLiteral("Exit program?"));
+    EXPECT_EQ(boxes.asked[0].caption, QStringLiteral("Exit"));
+    EXPECT_TRUE(w.isVisible());
+
+    boxes.answer = true;
+    EXPECT_TRUE(w.close());
+}
+
+TEST(MainWindow, ClosingBeforeTheFirstActivationAsksNothing)
+{
+    BoxRecorder boxes;
+    TKLabelMain w;
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(boxes.asked.empty());
+}
+
+TEST(MessageBoxes, EnterAnswersNoWhenNoIsTheDefault)
+{
+    auto pressEnter = [] {
+        QTimer::singleShot(50, [] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+    };
+    pressEnter();
+    EXPECT_FALSE(sw::AskYesNoDefaultNo(nullptr, QStringLiteral("Delete entire label?"),
+                                       QStringLiteral("Delete")));
+    pressEnter();
+    EXPECT_TRUE(sw::AskYesNo(nullptr, QStringLiteral("Exit program?"), QStringLiteral("Exit")));
+}
+
+TEST(MainWindow, LayoutMenusAndTools)
+{
+    TKLabelMain w;
+    Activate(w);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Stickwell"));
+    EXPECT_EQ(w.Panel1->height(), 49);
+    EXPECT_EQ(w.Descript->maxLength(), 30);
+    EXPECT_EQ(w.ToolsPanel->geometry(), QRect(380, 53, 161, 179));
+    EXPECT_EQ(w.ToolsPanel->TitleCaption(), QStringLiteral("Tools"));
+    EXPECT_EQ(w.LabelPanel->pos(), QPoint(17, 8));
+    // No table yet: the design panel and the Tools are hidden.
+    EXPECT_TRUE(w.LabelPanel->isHidden());
+    EXPECT_TRUE(w.ToolsPanel->isHidden());
+
+    QStringList file;
+    for (QAction* a : w.mnuFile->actions())
+        file << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(file, (QStringList{"&Select Label", "&New Label", "-", "&Rebuild Indexes", "-",
+                                 "&Print Labels", "Pre&view Labels", "P&rinter Setup",
+                                 "Select Specific &Labels", "-", "&Exit"}));
+    QStringList grid;
+    for (QAction* a : w.mnuGrid->actions())
+        grid << a->text() + (a->isChecked() ? "*" : "");
+    EXPECT_EQ(grid, (QStringList{"&No Snap to Grid*", "Snap to &2 x 2 Grid", "Snap to &4 x 4 Grid",
+                                 "Snap to &8 x 8 Grid"}));
+    QStringList top;
+    for (QAction* a : w.menuBar()->actions())
+        top << a->text();
+    EXPECT_EQ(top, (QStringList{"&File", "&Label", "&Grid", "&Help"}));
+
+    const QRect tools[] = {w.ToolsPanel->DropTextButton->geometry(), w.ToolsPanel->PosLeftButton->geometry(),
+                           w.ToolsPanel->PropertiesButton->geometry()};
+    EXPECT_EQ(tools[0], QRect(16, 31, 23, 23));
+    EXPECT_EQ(tools[1], QRect(118, 115, 23, 23));
+    EXPECT_EQ(tools[2], QRect(16, 115, 25, 23));
+
+    w.ToolsPanel->move(-500, -500);
+    w.Panel1Click();
+    EXPECT_EQ(w.ToolsPanel->pos(),
+              QPoint(w.centralWidget()->width() - w.ToolsPanel->width() - 10, 60));
+}
+
+TEST(MainWindow, CenterOverMainWindowRoundsTowardZero)
+{
+    TKLabelMain w;
+    w.show();
+    QApplication::processEvents();
+    QWidget dialog;
+    dialog.resize(w.frameGeometry().width() + 3, 101);
+    w.CenterOverMainWindow(&dialog);
+    const QRect main = w.frameGeometry();
+    EXPECT_EQ(dialog.x(), main.left() + (main.width() - dialog.width()) / 2);
+    EXPECT_EQ(dialog.x(), main.left() - 1); // -3 / 2 is -1, not -2
+    EXPECT_EQ(dialog.y(), main.top() + (main.height() - 101) / 2);
+}
