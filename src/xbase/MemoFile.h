@@ -1,0 +1,48 @@
+#pragma once
+
+#include "xbase/File.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sw::xbase {
+
+// The FPT memo file of a table: a header and numbered blocks holding the memo texts.
+class MemoFile {
+public:
+    static constexpr std::uint16_t kNewBlockSize = 64;
+
+    // Writes an empty memo file (next free block just after the header).
+    static void create(const std::string& path, std::uint16_t blockSize = kNewBlockSize, bool replace = false);
+
+    MemoFile() = default;
+    MemoFile(const std::string& path, File::Access access);
+
+    bool isOpen() const { return file_.isOpen(); }
+    const std::string& path() const { return file_.path(); }
+    std::uint16_t blockSize() const { return blockSize_; }
+    std::uint32_t nextFree() const { return nextFree_; }
+
+    // The bytes of the memo that starts at block; throws Error (Damaged) for a pointer or a
+    // length that leaves the file.
+    std::string read(std::uint32_t block) const;
+    // Length of the memo at block without reading it, same checks.
+    std::uint32_t length(std::uint32_t block) const;
+    // Stores text and returns its first block (0 for empty text: no block). The memo that
+    // was at oldBlock (0: none) is overwritten in place when the new text fits in its blocks,
+    // otherwise the text goes to the end of the file and the old blocks become dead space.
+    std::uint32_t write(std::uint32_t oldBlock, std::string_view text);
+    // Re-reads the header (after another process may have appended).
+    void refresh();
+    void close() { file_.close(); }
+
+private:
+    std::uint32_t firstBlock() const { return (512 + blockSize_ - 1) / blockSize_; }
+
+    File file_;
+    std::uint16_t blockSize_ = kNewBlockSize;
+    std::uint32_t nextFree_ = 0;
+};
+
+}  // namespace sw::xbase
