@@ -464,7 +464,7 @@ struct Table::Impl {
     }
 
     // Rebuilds the index file with the given tags (name, expression) from the table.
-    void rebuild(const std::vector<std::pair<std::string, std::string>>& specs, const std::string& cdxPath) {
+    void rebuild(const std::vector<std::pair<std::string, std::string>>& specs, const std::string cdxPath) {
         std::vector<KeyExpr> exprs;
         std::vector<CdxFile::BuildTag> tags(specs.size());
         for (std::size_t i = 0; i < specs.size(); ++i) {
