@@ -1,6 +1,7 @@
 #include "designer/GetSymbol.h"
 
 #include "designer/DialogHelp.h"
+#include "model/Symbols.h"
 
 #include <QColorDialog>
 #include <QHBoxLayout>
@@ -14,14 +15,8 @@ namespace {
 
 constexpr int CellWidth = 34;
 
-void DrawSymbolCell(QPainter& p, const QRect& cell, int code, const QColor& ink)
-{
-    QFont f(QStringLiteral("Wingdings"));
-    f.setPixelSize(cell.height() * 3 / 4);
-    p.setFont(f);
-    p.setPen(ink);
-    p.drawText(cell, Qt::AlignCenter, QString(QChar(code)));
-}
+// Font pixel height of the list's characters, so that every glyph fits its 27-pixel cell.
+constexpr int SymbolPixelHeight = 22;
 
 class SymbolDelegate : public QStyledItemDelegate {
 public:
@@ -40,7 +35,7 @@ public:
         glyph.setHeight(TSymbolList::GlyphHeight);
         glyph.moveTop(option.rect.top() + (option.rect.height() - TSymbolList::GlyphHeight) / 2);
         const QColor ink = selected ? option.palette.color(QPalette::HighlightedText) : list_->TextColor();
-        DrawSymbolCell(*p, glyph, code, ink);
+        sw::DrawSymbolCentred(*p, glyph, code, SymbolPixelHeight, ink);
     }
 
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
