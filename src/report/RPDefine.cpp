@@ -1,0 +1,72 @@
+#include "report/RPDefine.h"
+
+namespace sw {
+
+QColor ColorFromCode(std::int32_t code)
+{
+    const auto u = static_cast<std::uint32_t>(code);
+    if (u & 0xFF000000u)
+        return QColor(0, 0, 0);
+    return QColor(int(u & 0xFF), int((u >> 8) & 0xFF), int((u >> 16) & 0xFF));
+}
+
+std::int32_t ColorToCode(const QColor& color)
+{
+    const QColor c = color.toRgb();
+    return std::int32_t(c.red() | (c.green() << 8) | (c.blue() << 16));
+}
+
+Qt::PenStyle PenStyleFromCode(int style)
+{
+    switch (style) {
+    case psDash: return Qt::DashLine;
+    case psDot: return Qt::DotLine;
+    case psDashDot: return Qt::DashDotLine;
+    case psDashDotDot: return Qt::DashDotDotLine;
+    case psClear: return Qt::NoPen;
+    default: return Qt::SolidLine;
+    }
+}
+
+Qt::BrushStyle BrushStyleFromCode(int style)
+{
+    switch (style) {
+    case bsSolid: return Qt::SolidPattern;
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+    default: return Qt::NoBrush;
+    }
+}
+
+QPen MakePen(const TPenState& pen, double deviceWidth)
+{
+    if (pen.mode == pmNop)
+        return QPen(Qt::NoPen);
+    QColor color = ColorFromCode(pen.color);
+    if (pen.mode == pmBlack)
+        color = Qt::black;
+    else if (pen.mode == pmWhite)
+        color = Qt::white;
+    QPen p(color);
+    p.setStyle(PenStyleFromCode(pen.style));
+    p.setWidthF(deviceWidth);
+    // Windows pens end and join square-cut at one-pixel widths and round at wider ones.
+    p.setCapStyle(Qt::RoundCap);
+    p.setJoinStyle(Qt::RoundJoin);
+    if (deviceWidth <= 1.0) {
+        p.setCapStyle(Qt::SquareCap);
+        p.setJoinStyle(Qt::MiterJoin);
+    }
+    return p;
+}
+
+QBrush MakeBrush(const TBrushState& brush)
+{
+    return QBrush(ColorFromCode(brush.color), BrushStyleFromCode(brush.style));
+}
+
+} // namespace sw

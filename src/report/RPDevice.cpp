@@ -1,0 +1,399 @@
+#include "report/RPDevice.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <cmath>
+
+namespace sw {
+
+namespace {
+
+struct PaperEntry {
+    int code;
+    QPageSize::PageSizeId id;
+};
+
+constexpr PaperEntry kPapers[] = {
+    {1, QPageSize::Letter}, {5, QPageSize::Legal}, {8, QPageSize::A3},
+    {9, QPageSize::A4},     {11, QPageSize::A5},
+};
+
+constexpr int kCustomPaperCode = 256;
+
+QPageSize::PageSizeId PageIdOf(int code)
+{
+    for (const PaperEntry& p : kPapers)
+        if (p.code == code)
+            return p.id;
+    return QPageSize::Custom;
+}
+
+int CodeOfPage(const QPageSize& size)
+{
+    for (const PaperEntry& p : kPapers)
+        if (p.id == size.id())
+            return p.code;
+    return kCustomPaperCode;
+}
+
+double ScreenDpi()
+{
+    if (QGuiApplication::instance())
+        if (QScreen* s = QGuiApplication::primaryScreen())
+            return s->logicalDotsPerInch();
+    return 96.0;
+}
+
+} // namespace
+
+QSizeF PaperCodeSize(int code)
+{
+    const QPageSize::PageSizeId id = PageIdOf(code);
+    if (id == QPageSize::Custom)
+        return {};
+    return QPageSize(id).size(QPageSize::Inch);
+}
+
+TRPDevice& TRPDevice::Shared()
+{
+    static TRPDevice device(true, true);
+    return device;
+}
+
+TRPDevice::TRPDevice(bool systemPrinters, bool pdfPrinter)
+{
+    noPrinterMode_.PaperCode = 1;
+    TDevMode base;
+    base.PaperCode = 1;
+    if (systemPrinters) {
+        const QString defaultName = QPrinterInfo::defaultPrinterName();
+        for (const QPrinterInfo& info : QPrinterInfo::availablePrinters()) {
+            if (info.printerName().contains(QLatin1String("RENDERING SUBSYSTEM"), Qt::CaseInsensitive))
+                continue;
+            TRPDeviceItem item{info.printerName(), info.makeAndModel(), QStringLiteral("CUPS"), false};
+            if (info.printerName() == defaultName)
+                default_ = int(printers_.size());
+            printers_.push_back(item);
+            TDevMode mode = base;
+            const QPageSize size = info.defaultPageSize();
+            if (size.isValid() && CodeOfPage(size) != kCustomPaperCode)
+                mode.PaperCode = std::int16_t(CodeOfPage(size));
+            devModes_.push_back(mode);
+        }
+    }
+    if (pdfPrinter) {
+        printers_.push_back({QString::fromLatin1(kPdfPrinterName), QStringLiteral("Qt PDF"),
+                             QStringLiteral("FILE:"), true});
+        devModes_.push_back(base);
+        if (default_ < 0)
+            default_ = int(printers_.size()) - 1;
+    }
+    index_ = default_;
+}
+
+TRPDevice::~TRPDevice()
+{
+    if (painter_)
+        AbortDoc();
+}
+
+void TRPDevice::CheckIdle() const
+{
+    if (painter_)
+        throw EReportPrinter(rpmsg::kDeviceAlreadyPrinting);
+}
+
+void TRPDevice::SetPrinterIndex(int index)
+{
+    CheckIdle();
+    if (index >= 0 && index < int(printers_.size()))
+        index_ = index;
+}
+
+bool TRPDevice::SelectPrinter(const QString& name)
+{
+    for (int i = 0; i < int(printers_.size()); ++i) {
+        if (printers_[i].Name == name || printers_[i].Listed() == name) {
+            SetPrinterIndex(i);
+            chosenByName_ = printers_[i].Name;
+            return true;
+        }
+    }
+    return false;
+}
+
+const TRPDeviceItem* TRPDevice::Printer() const
+{
+    return index_ >= 0 ? &printers_[index_] : nullptr;
+}
+
+QString TRPDevice::DeviceName() const
+{
+    return Printer() ? Printer()->Name : QStringLiteral("Preview Only");
+}
+
+QString TRPDevice::DriverName() const
+{
+    return Printer() ? Printer()->Driver : QStringLiteral("Preview Only");
+}
+
+QString TRPDevice::PortName() const
+{
+    return Printer() ? Printer()->Port : QStringLiteral("Preview");
+}
+
+TDevMode& TRPDevice::DevMode()
+{
+    return index_ >= 0 ? devModes_[index_] : noPrinterMode_;
+}
+
+const TDevMode& TRPDevice::DevMode() const
+{
+    return index_ >= 0 ? devModes_[index_] : noPrinterMode_;
+}
+
+double TRPDevice::PixelsPerInchX() const
+{
+    if (!Printer())
+        return ScreenDpi();
+    if (Printer()->IsPdf)
+        return pdfResolution_;
+    QPrinter p(QPrinterInfo::printerInfo(Printer()->Name), QPrinter::HighResolution);
+    return p.resolution();
+}
+
+double TRPDevice::PixelsPerInchY() const
+{
+    return PixelsPerInchX();
+}
+
+QPointF TRPDevice::UnprintableOffset() const
+{
+    if (!Printer())
+        return {};
+    if (Printer()->IsPdf)
+        return {pdfMargins_.left(), pdfMargins_.top()};
+    QPrinter p(QPrinterInfo::printerInfo(Printer()->Name), QPrinter::HighResolution);
+    ConfigurePrinter(p);
+    const QRectF paper = p.paperRect(QPrinter::Inch);
+    const QRectF page = p.pageRect(QPrinter::Inch);
+    return page.topLeft() - paper.topLeft();
+}
+
+QSizeF TRPDevice::PaperSizeInches() const
+{
+    const TDevMode& m = DevMode();
+    QSizeF size;
+    if (!Printer() && customPaper_.isValid())
+        size = customPaper_;
+    else if (m.PaperCode == kCustomPaperCode && m.PaperWidth > 0 && m.PaperLength > 0)
+        size = QSizeF(m.PaperWidth / 254.0, m.PaperLength / 254.0);
+    else
+        size = PaperCodeSize(m.PaperCode);
+    if (!size.isValid())
+        size = PaperCodeSize(1);
+    return m.Orientation == 2 ? size.transposed() : size;
+}
+
+bool TRPDevice::SetPaper(int code, double widthInches, double heightInches)
+{
+    CheckIdle();
+    if (widthInches == 0 && heightInches == 0) {
+        if (!Printer() || !DevMode().HasPaperSize || PageIdOf(code) == QPageSize::Custom)
+            return false;
+        DevMode().PaperCode = std::int16_t(code);
+        return true;
+    }
+    if (!(widthInches > 0 && heightInches > 0))
+        return false;
+    if (!Printer()) {
+        customPaper_ = QSizeF(widthInches, heightInches);
+        return false;
+    }
+    const long w = std::lround(widthInches * 254);
+    const long h = std::lround(heightInches * 254);
+    QSizeF minimum(1, 1), maximum(200, 200); // what the PDF printer takes, inches
+    if (!Printer()->IsPdf) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(Printer()->Name);
+        if (!info.supportsCustomPageSizes())
+            return false;
+        minimum = info.minimumPhysicalPageSize().size(QPageSize::Inch);
+        maximum = info.maximumPhysicalPageSize().size(QPageSize::Inch);
+    }
+    if (w < std::lround(minimum.width() * 254) || w > std::lround(maximum.width() * 254)
+        || h < std::lround(minimum.height() * 254) || h > std::lround(maximum.height() * 254)
+        || w > INT16_MAX || h > INT16_MAX)
+        return false;
+    TDevMode& m = DevMode();
+    m.PaperCode = kCustomPaperCode;
+    m.PaperWidth = std::int16_t(w);
+    m.PaperLength = std::int16_t(h);
+    return true;
+}
+
+bool TRPDevice::PaperSizeSelectable(int) const
+{
+    return Printer() && DevMode().HasPaperSize;
+}
+
+void TRPDevice::SetOrientation(TOrientation orientation)
+{
+    if (!Printer() || orientation == poDefault)
+        return;
+    CheckIdle();
+    DevMode().Orientation = orientation == poLandScape ? 2 : 1;
+}
+
+void TRPDevice::SetCopies(int copies)
+{
+    CheckIdle();
+    if (Printer() && copies > 0)
+        DevMode().Copies = std::int16_t(std::min(copies, int(INT16_MAX)));
+}
+
+void TRPDevice::ConfigurePrinter(QPrinter& printer) const
+{
+    const TDevMode& m = DevMode();
+    QPageSize size;
+    if (m.PaperCode == kCustomPaperCode && m.PaperWidth > 0 && m.PaperLength > 0)
+        size = QPageSize(QSizeF(m.PaperWidth / 10.0, m.PaperLength / 10.0), QPageSize::Millimeter);
+    else
+        size = QPageSize(PageIdOf(m.PaperCode) == QPageSize::Custom ? QPageSize::Letter
+                                                                    : PageIdOf(m.PaperCode));
+    printer.setPageSize(size);
+    printer.setPageOrientation(m.Orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setCopyCount(m.Copies);
+    printer.setCollateCopies(m.Collate);
+    printer.setDuplex(m.Duplex == 2   ? QPrinter::DuplexLongSide
+                      : m.Duplex == 3 ? QPrinter::DuplexShortSide
+                                      : QPrinter::DuplexNone);
+    printer.setFullPage(false);
+    if (Printer() && Printer()->IsPdf) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfFileName_);
+        printer.setResolution(pdfResolution_);
+        printer.setPageMargins(pdfMargins_, QPageLayout::Inch);
+    }
+}
+
+void TRPDevice::ExportDeviceSettings(QPrinter& dialogPrinter) const
+{
+    if (!Printer())
+        return;
+    CheckIdle();
+    if (Printer()->IsPdf) {
+        dialogPrinter.setOutputFormat(QPrinter::PdfFormat);
+        dialogPrinter.setOutputFileName(pdfFileName_);
+    } else {
+        dialogPrinter.setOutputFormat(QPrinter::NativeFormat);
+        dialogPrinter.setPrinterName(Printer()->Name);
+    }
+    const TDevMode& m = DevMode();
+    dialogPrinter.setPageOrientation(m.Orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (PageIdOf(m.PaperCode) != QPageSize::Custom)
+        dialogPrinter.setPageSize(QPageSize(PageIdOf(m.PaperCode)));
+    dialogPrinter.setCopyCount(m.Copies);
+}
+
+void TRPDevice::ImportDeviceSettings(const QPrinter& dialogPrinter)
+{
+    if (!Printer())
+        return;
+    CheckIdle();
+    int chosen = -1;
+    for (int i = 0; i < int(printers_.size()); ++i) {
+        const bool pdf = dialogPrinter.outputFormat() == QPrinter::PdfFormat;
+        if (pdf ? printers_[i].IsPdf : printers_[i].Name == dialogPrinter.printerName())
+            chosen = i;
+    }
+    if (chosen < 0)
+        return;
+    index_ = chosen;
+    if (printers_[chosen].IsPdf && !dialogPrinter.outputFileName().isEmpty())
+        pdfFileName_ = dialogPrinter.outputFileName();
+    TDevMode& m = DevMode();
+    const QPageLayout layout = dialogPrinter.pageLayout();
+    const int code = CodeOfPage(layout.pageSize());
+    if (code != kCustomPaperCode) {
+        m.PaperCode = std::int16_t(code);
+    } else {
+        const QSizeF mm = layout.pageSize().size(QPageSize::Millimeter);
+        m.PaperCode = kCustomPaperCode;
+        m.PaperWidth = std::int16_t(std::clamp(std::lround(mm.width() * 10), 1L, long(INT16_MAX)));
+        m.PaperLength = std::int16_t(std::clamp(std::lround(mm.height() * 10), 1L, long(INT16_MAX)));
+    }
+    m.Orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
+    m.Copies = std::int16_t(std::clamp(dialogPrinter.copyCount(), 1, int(INT16_MAX)));
+    m.Collate = dialogPrinter.collateCopies();
+}
+
+void TRPDevice::BeginDoc(const QString& title)
+{
+    CheckIdle();
+    if (!Printer())
+        throw EReportPrinter(rpmsg::kInvalidPrinter);
+    if (Printer()->IsPdf) {
+        if (pdfFileName_.isEmpty())
+            throw EReportPrinter(rpmsg::kInvalidPrinter);
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    } else {
+        printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(Printer()->Name),
+                                              QPrinter::HighResolution);
+    }
+    ConfigurePrinter(*printer_);
+    printer_->setDocName(title);
+    painter_ = std::make_unique<QPainter>();
+    docAborted_ = false;
+    if (!painter_->begin(printer_.get())) {
+        painter_.reset();
+        printer_.reset();
+        throw EReportPrinter(rpmsg::kInvalidPrinter);
+    }
+}
+
+void TRPDevice::NewPage()
+{
+    if (!painter_)
+        throw EReportPrinter(rpmsg::kDeviceNotPrinting);
+    printer_->newPage();
+}
+
+void TRPDevice::EndDoc()
+{
+    if (!painter_)
+        throw EReportPrinter(rpmsg::kDeviceNotPrinting);
+    painter_->end();
+    painter_.reset();
+    printer_.reset();
+}
+
+void TRPDevice::AbortDoc()
+{
+    if (!painter_)
+        throw EReportPrinter(rpmsg::kDeviceNotPrinting);
+    const bool pdf = printer_->outputFormat() == QPrinter::PdfFormat;
+    const QString file = printer_->outputFileName();
+    printer_->abort();
+    painter_->end();
+    painter_.reset();
+    printer_.reset();
+    // The PDF engine cannot take a document back: discard the file it wrote instead.
+    if (pdf && !file.isEmpty())
+        QFile::remove(file);
+    docAborted_ = true;
+}
+
+QPainter& TRPDevice::Canvas()
+{
+    if (!painter_)
+        throw EReportPrinter(rpmsg::kCanvasNotActive);
+    return *painter_;
+}
+
+} // namespace sw
