@@ -23,6 +23,29 @@ int FontPixelHeight(int pointSize, double pixelsPerInch)
     return int(std::lround(std::abs(double(pointSize)) * pixelsPerInch / 72.0));
 }
 
+Qt::BrushStyle QtBrushStyle(int style)
+{
+    switch (style) {
+    case bsSolid: return Qt::SolidPattern;
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+    default: return Qt::NoBrush;
+    }
+}
+
+void AlignToDevicePixels(QPainter& painter)
+{
+    if (painter.testRenderHint(QPainter::Antialiasing))
+        return;
+    const QTransform t = painter.deviceTransform();
+    if (t.m11() != 0 && t.m22() != 0 && t.m12() == 0 && t.m21() == 0)
+        painter.translate(-0.5 / t.m11(), -0.5 / t.m22());
+}
+
 } // namespace sw
 
 TLabelItem::TLabelItem(int width, int height)

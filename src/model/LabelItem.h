@@ -21,6 +21,11 @@ QColor ToQColor(TColor color);
 TColor FromQColor(const QColor& color);
 // Font height in pixels for a size in points at a resolution (-MulDiv(size, ppi, 72), negated).
 int FontPixelHeight(int pointSize, double pixelsPerInch);
+// Qt's pattern for a fill style code 0..7; any other code fills nothing.
+Qt::BrushStyle QtBrushStyle(int style);
+// Qt's aliased drawing lights the pixel right of and below a coordinate, where a pixel-centre
+// geometry means the pixel around it: shifts the painter half a device pixel back.
+void AlignToDevicePixels(QPainter& painter);
 } // namespace sw
 
 // Fill styles in the order of their codes 0..7.

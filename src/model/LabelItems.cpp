@@ -10,6 +10,7 @@
 #include "model/Symbols.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 
 namespace sw {
@@ -29,10 +30,15 @@ TLabelItems::TLabelItems(TLabelPanel& panel, IItemHost& host)
 
 QString TLabelItems::FindNextAvailable(const QString& prefix) const
 {
+    // Component names compare without regard to case.
+    QSet<QString> taken;
+    for (const auto& c : panel_.Children())
+        taken.insert(c->Name().toUpper());
+    const QString upper = prefix.toUpper();
     for (int i = 1; i <= sw::kMaxItems; ++i) {
-        const QString name = prefix + QString::number(i);
-        if (!panel_.FindComponent(name))
-            return name;
+        const QString number = QString::number(i);
+        if (!taken.contains(upper + number))
+            return prefix + number;
     }
     return QString();
 }

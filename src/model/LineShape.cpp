@@ -44,19 +44,15 @@ void TLineShape::DoPaint(QPainter& painter)
     if (l.p1() == l.p2())
         return;
     painter.save();
+    sw::AlignToDevicePixels(painter);
     QPen pen(sw::ToQColor(pen_.Color));
     pen.setWidth(pen_.Width);
-    if (pen_.Width == 1) {
-        // A one-pixel line covers the pixels from its start up to, not including, its end.
-        const QPoint step(l.dx() == 0 ? 0 : (l.dx() > 0 ? 1 : -1),
-                          l.dy() == 0 ? 0 : (l.dy() > 0 ? 1 : -1));
-        painter.setPen(pen);
-        painter.drawLine(l.p1(), l.p2() - step);
-    } else {
-        // A wide pen is centred on the line through the pixel centres.
-        pen.setCapStyle(Qt::FlatCap);
-        painter.setPen(pen);
-        painter.drawLine(QPointF(l.p1()) + QPointF(0.5, 0.5), QPointF(l.p2()) + QPointF(0.5, 0.5));
-    }
+    // The line runs through the pixel centres from its start up to, not including, its end.
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    const QPointF half(0.5, 0.5);
+    const QPointF dir(l.dx() == 0 ? 0 : (l.dx() > 0 ? 0.5 : -0.5),
+                      l.dy() == 0 ? 0 : (l.dy() > 0 ? 0.5 : -0.5));
+    painter.drawLine(QPointF(l.p1()) + half - dir, QPointF(l.p2()) + half - dir);
     painter.restore();
 }

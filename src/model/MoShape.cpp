@@ -15,23 +15,6 @@ int RoundCornerSize(int largerSide, int roundPerc)
 
 } // namespace sw
 
-namespace {
-
-Qt::BrushStyle QtBrushStyle(int style)
-{
-    switch (style) {
-    case bsSolid: return Qt::SolidPattern;
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::FDiagPattern;
-    case bsBDiagonal: return Qt::BDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
-    default: return Qt::NoBrush;
-    }
-}
-
-} // namespace
 
 TMoShape::TMoShape()
     : TLabelItem(25, 25)
@@ -88,20 +71,21 @@ int TMoShape::CornerSize() const
 void TMoShape::DoPaint(QPainter& painter)
 {
     const QRect c = ShapeCorners();
-    // GDI corners are exclusive on the right and bottom, and its pen is centred on pixel
-    // centres: the Qt outline runs from x1 + 0.5 to x2 - 0.5.
+    // GDI corners are exclusive on the right and bottom and the pen is centred on pixel
+    // centres: the outline runs through the centres of the pixels x1 and x2 - 1.
     const QRectF r(QPointF(c.left() + 0.5, c.top() + 0.5),
-                   QPointF(c.right() + 1 - 0.5, c.bottom() + 1 - 0.5));
+                   QPointF(c.right() - 0.5, c.bottom() - 0.5));
     if (r.width() < 0 || r.height() < 0)
         return;
     painter.save();
+    sw::AlignToDevicePixels(painter);
     QPen pen(sw::ToQColor(pen_.Color));
     pen.setWidth(std::max(1, pen_.Width));
     pen.setJoinStyle(Qt::MiterJoin);
     if (pen_.Width <= 0)
         pen = Qt::NoPen;
     painter.setPen(pen);
-    painter.setBrush(QBrush(sw::ToQColor(brush_.Color), QtBrushStyle(brush_.Style)));
+    painter.setBrush(QBrush(sw::ToQColor(brush_.Color), sw::QtBrushStyle(brush_.Style)));
     switch (shape_) {
     case stRectangle:
     case stSquare:

@@ -1,27 +1,82 @@
 #include "model/Picture.h"
+#include "model/Metafile.h"
 
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 
 namespace sw {
 
 struct Picture::Data {
     QImage image;
+    Metafile metafile;
 };
+
+namespace {
+
+// BITMAPFILEHEADER (14 bytes): "BM", u32 file size, u32 reserved, u32 offset of the pixels.
+// BITMAPINFOHEADER follows: u32 size (12, 40 or more), i32 width, i32 height (negative: top
+// down), u16 planes, u16 bits per pixel (1, 4, 8, 16, 24, 32), u32 compression (0 none,
+// 1 RLE8, 2 RLE4, 3 bitfields), ...
+bool PlausibleBitmap(const QByteArray& b)
+{
+    if (b.size() < 26 || !b.startsWith("BM"))
+        return false;
+    auto u32 = [&](int at) {
+        return quint32(quint8(b[at])) | (quint32(quint8(b[at + 1])) << 8)
+               | (quint32(quint8(b[at + 2])) << 16) | (quint32(quint8(b[at + 3])) << 24);
+    };
+    const quint32 infoSize = u32(14);
+    if (infoSize < 12 || 14 + qint64(infoSize) > b.size())
+        return false;
+    qint64 w = 0, h = 0;
+    if (infoSize == 12) {
+        w = quint16(quint8(b[18]) | (quint8(b[19]) << 8));
+        h = quint16(quint8(b[20]) | (quint8(b[21]) << 8));
+    } else {
+        w = qint32(u32(18));
+        h = qint32(u32(22));
+    }
+    // Refuse pictures whose pixels could never come from a file this size (a bomb of a header).
+    h = std::llabs(h);
+    return w > 0 && h > 0 && w <= 32767 && h <= 32767;
+}
+
+} // namespace
 
 Picture Picture::FromBytes(const QByteArray& bytes, QString* error)
 {
     Picture p;
-    QImage img;
-    if (bytes.startsWith("BM") && img.loadFromData(bytes, "BMP")) {
-        p.kind_ = Kind::Bitmap;
-        p.bytes_ = bytes;
-        p.data_ = std::make_shared<Data>(Data{img});
+    if (bytes.startsWith("BM")) {
+        QImage img;
+        if (PlausibleBitmap(bytes) && img.loadFromData(bytes, "BMP") && !img.isNull()) {
+            p.kind_ = Kind::Bitmap;
+            p.bytes_ = bytes;
+            auto data = std::make_shared<Data>();
+            data->image = std::move(img);
+            p.data_ = std::move(data);
+            return p;
+        }
+        if (error)
+            *error = QStringLiteral("the bitmap is damaged");
+        return p;
+    }
+    if (bytes.startsWith("\xD7\xCD\xC6\x9A")) {
+        auto data = std::make_shared<Data>();
+        QString why;
+        if (data->metafile.Parse(bytes, &why)) {
+            p.kind_ = Kind::Metafile;
+            p.bytes_ = bytes;
+            p.data_ = std::move(data);
+            return p;
+        }
+        if (error)
+            *error = why;
         return p;
     }
     if (error)
-        *error = QStringLiteral("not a picture that can be read");
+        *error = QStringLiteral("not a bitmap or a placeable metafile");
     return p;
 }
 
@@ -40,15 +95,26 @@ Picture Picture::Load(const QString& path, QString* error)
     return p;
 }
 
-QSize Picture::naturalSize(double) const
+QSize Picture::naturalSize(double pixelsPerInch) const
 {
-    return data_ ? data_->image.size() : QSize();
+    if (!data_)
+        return QSize();
+    if (kind_ == Kind::Bitmap)
+        return data_->image.size();
+    const QRect b = data_->metafile.Bounds();
+    const double perInch = data_->metafile.UnitsPerInch();
+    return QSize(int(std::lround(b.width() * pixelsPerInch / perInch)),
+                 int(std::lround(b.height() * pixelsPerInch / perInch)));
 }
 
 void Picture::Draw(QPainter& painter, const QRectF& target) const
 {
-    if (data_ && !data_->image.isNull())
+    if (!data_)
+        return;
+    if (kind_ == Kind::Bitmap)
         painter.drawImage(target, data_->image);
+    else if (kind_ == Kind::Metafile)
+        data_->metafile.Play(painter, target);
 }
 
 } // namespace sw

@@ -1,0 +1,341 @@
+#include "model/Metafile.h"
+
+#include <QBrush>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <QPolygonF>
+#include <cstring>
+
+namespace sw {
+namespace {
+
+constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
+constexpr qsizetype kPlaceableSize = 22;
+constexpr qsizetype kHeaderSize = 18;
+
+// Record functions used below.
+enum : std::uint16_t {
+    META_EOF = 0x0000,
+    META_SAVEDC = 0x001E,
+    META_SETPOLYFILLMODE = 0x0106,
+    META_RESTOREDC = 0x0127,
+    META_SELECTOBJECT = 0x012D,
+    META_DELETEOBJECT = 0x01F0,
+    META_SETWINDOWORG = 0x020B,
+    META_SETWINDOWEXT = 0x020C,
+    META_LINETO = 0x0213,
+    META_MOVETO = 0x0214,
+    META_CREATEPENINDIRECT = 0x02FA,
+    META_CREATEBRUSHINDIRECT = 0x02FC,
+    META_POLYGON = 0x0324,
+    META_POLYLINE = 0x0325,
+    META_ELLIPSE = 0x0418,
+    META_RECTANGLE = 0x041B,
+    META_POLYPOLYGON = 0x0538,
+    META_ROUNDRECT = 0x061C,
+    // Creations that are not drawn but take an object slot.
+    META_CREATEPALETTE = 0x00F7,
+    META_CREATEPATTERNBRUSH = 0x01F9,
+    META_DIBCREATEPATTERNBRUSH = 0x0142,
+    META_CREATEFONTINDIRECT = 0x02FB,
+    META_CREATEREGION = 0x06FF,
+};
+
+std::uint16_t U16(const char* p)
+{
+    return std::uint16_t(std::uint8_t(p[0]) | (std::uint8_t(p[1]) << 8));
+}
+
+std::uint32_t U32(const char* p)
+{
+    return std::uint32_t(U16(p)) | (std::uint32_t(U16(p + 2)) << 16);
+}
+
+QColor ColorRef(std::int16_t lo, std::int16_t hi)
+{
+    const std::uint32_t c = std::uint16_t(lo) | (std::uint32_t(std::uint16_t(hi)) << 16);
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+struct Object {
+    enum Kind { Free, Pen, Brush, Other } kind = Free;
+    QPen pen;
+    QBrush brush;
+};
+
+struct DcState {
+    QPen pen{QColor(Qt::black), 0};
+    QBrush brush{Qt::white};
+    Qt::FillRule fill = Qt::OddEvenFill;
+    QPointF org, ext{1, 1};
+    QPointF pos;
+};
+
+QPen MakePen(const std::vector<std::int16_t>& p)
+{
+    const int style = std::uint16_t(p[0]) & 0x0F;
+    QPen pen(ColorRef(p[3], p[4]));
+    pen.setWidthF(std::max<int>(0, p[1]));
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(Qt::RoundCap);
+    switch (style) {
+    case 1: pen.setStyle(Qt::DashLine); break;
+    case 2: pen.setStyle(Qt::DotLine); break;
+    case 3: pen.setStyle(Qt::DashDotLine); break;
+    case 4: pen.setStyle(Qt::DashDotDotLine); break;
+    case 5: pen.setStyle(Qt::NoPen); break;
+    default: break;
+    }
+    return pen;
+}
+
+QBrush MakeBrush(const std::vector<std::int16_t>& p)
+{
+    const int style = std::uint16_t(p[0]);
+    const QColor c = ColorRef(p[1], p[2]);
+    if (style == 1)
+        return Qt::NoBrush;
+    if (style == 2) {
+        static const Qt::BrushStyle hatch[] = {Qt::HorPattern,   Qt::VerPattern,
+                                               Qt::FDiagPattern, Qt::BDiagPattern,
+                                               Qt::CrossPattern, Qt::DiagCrossPattern};
+        const int h = std::uint16_t(p[3]);
+        return QBrush(c, h < 6 ? hatch[h] : Qt::SolidPattern);
+    }
+    return QBrush(c);
+}
+
+// Minimum parameter words of the records that are drawn.
+size_t MinParams(std::uint16_t f)
+{
+    switch (f) {
+    case META_SETPOLYFILLMODE:
+    case META_RESTOREDC:
+    case META_SELECTOBJECT:
+    case META_DELETEOBJECT:
+    case META_POLYGON:
+    case META_POLYLINE:
+    case META_POLYPOLYGON: return 1;
+    case META_SETWINDOWORG:
+    case META_SETWINDOWEXT:
+    case META_LINETO:
+    case META_MOVETO: return 2;
+    case META_CREATEBRUSHINDIRECT:
+    case META_ELLIPSE:
+    case META_RECTANGLE: return 4;
+    case META_CREATEPENINDIRECT: return 5;
+    case META_ROUNDRECT: return 6;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+bool Metafile::Parse(const QByteArray& bytes, QString* error)
+{
+    auto fail = [error](const char* why) {
+        if (error)
+            *error = QString::fromLatin1(why);
+        return false;
+    };
+    records_.clear();
+    if (bytes.size() < kPlaceableSize + kHeaderSize || U32(bytes.constData()) != kPlaceableKey)
+        return fail("not a placeable metafile");
+    const char* d = bytes.constData();
+    const auto l = std::int16_t(U16(d + 6)), t = std::int16_t(U16(d + 8));
+    const auto r = std::int16_t(U16(d + 10)), b = std::int16_t(U16(d + 12));
+    bounds_ = QRect(QPoint(l, t), QPoint(r, b)).normalized();
+    inch_ = U16(d + 14);
+    if (inch_ == 0)
+        inch_ = 1440;
+    if (r == l || b == t)
+        return fail("the metafile's bounding box is empty");
+    const char* h = d + kPlaceableSize;
+    const std::uint16_t headerWords = U16(h + 2);
+    if ((U16(h) != 1 && U16(h) != 2) || headerWords < 9)
+        return fail("the metafile header is damaged");
+    objects_ = U16(h + 10);
+    qsizetype pos = kPlaceableSize + qsizetype(headerWords) * 2;
+    const qsizetype end = bytes.size();
+    while (pos + 6 <= end) {
+        const std::uint32_t words = U32(d + pos);
+        const std::uint16_t function = U16(d + pos + 4);
+        if (function == META_EOF)
+            return true;
+        if (words < 3 || qsizetype(words) > (end - pos) / 2)
+            return fail("a metafile record runs past the end of the file");
+        Record rec;
+        rec.function = function;
+        const size_t count = words - 3;
+        if (MinParams(function) > count)
+            return fail("a metafile record is too short");
+        rec.params.resize(count);
+        for (size_t i = 0; i < count; ++i)
+            rec.params[i] = std::int16_t(U16(d + pos + 6 + qsizetype(i) * 2));
+        records_.push_back(std::move(rec));
+        pos += qsizetype(words) * 2;
+    }
+    // A file cut short without its end record still plays what it has.
+    return !records_.empty() || fail("the metafile has no records");
+}
+
+void Metafile::Play(QPainter& painter, const QRectF& target) const
+{
+    if (target.isEmpty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QTransform base = painter.transform();
+    std::vector<Object> table(static_cast<size_t>(objects_));
+    std::vector<DcState> saved;
+    DcState dc;
+    dc.org = bounds_.topLeft();
+    dc.ext = QPointF(bounds_.width(), bounds_.height());
+    auto apply = [&] {
+        if (dc.ext.x() == 0 || dc.ext.y() == 0)
+            return false;
+        QTransform t;
+        t.translate(target.left(), target.top());
+        t.scale(target.width() / dc.ext.x(), target.height() / dc.ext.y());
+        t.translate(-dc.org.x(), -dc.org.y());
+        painter.setTransform(t * base);
+        painter.setPen(dc.pen);
+        painter.setBrush(dc.brush);
+        return true;
+    };
+    auto points = [](const std::vector<std::int16_t>& p, size_t from, size_t n) {
+        QPolygonF poly;
+        poly.reserve(qsizetype(n));
+        for (size_t i = 0; i < n; ++i)
+            poly.append(QPointF(p[from + 2 * i], p[from + 2 * i + 1]));
+        return poly;
+    };
+    auto create = [&](const Object& o) {
+        for (auto& slot : table)
+            if (slot.kind == Object::Free) {
+                slot = o;
+                return;
+            }
+    };
+    for (const Record& rec : records_) {
+        const auto& p = rec.params;
+        switch (rec.function) {
+        case META_SETWINDOWORG: dc.org = QPointF(p[1], p[0]); break;
+        case META_SETWINDOWEXT: dc.ext = QPointF(p[1], p[0]); break;
+        case META_SETPOLYFILLMODE: dc.fill = p[0] == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
+        case META_SAVEDC: saved.push_back(dc); break;
+        case META_RESTOREDC: {
+            // A negative count goes back that many saves; a positive one names a save.
+            const qsizetype n = p[0] < 0 ? -p[0] : qsizetype(saved.size()) - p[0] + 1;
+            if (n >= 1 && n <= qsizetype(saved.size())) {
+                dc = saved[saved.size() - size_t(n)];
+                saved.resize(saved.size() - size_t(n));
+            }
+            break;
+        }
+        case META_CREATEPENINDIRECT: {
+            Object o;
+            o.kind = Object::Pen;
+            o.pen = MakePen(p);
+            create(o);
+            break;
+        }
+        case META_CREATEBRUSHINDIRECT: {
+            Object o;
+            o.kind = Object::Brush;
+            o.brush = MakeBrush(p);
+            create(o);
+            break;
+        }
+        case META_CREATEPALETTE:
+        case META_CREATEPATTERNBRUSH:
+        case META_DIBCREATEPATTERNBRUSH:
+        case META_CREATEFONTINDIRECT:
+        case META_CREATEREGION: {
+            Object o;
+            o.kind = Object::Other;
+            create(o);
+            break;
+        }
+        case META_SELECTOBJECT: {
+            const auto i = size_t(std::uint16_t(p[0]));
+            if (i < table.size()) {
+                if (table[i].kind == Object::Pen)
+                    dc.pen = table[i].pen;
+                else if (table[i].kind == Object::Brush)
+                    dc.brush = table[i].brush;
+            }
+            break;
+        }
+        case META_DELETEOBJECT: {
+            const auto i = size_t(std::uint16_t(p[0]));
+            if (i < table.size())
+                table[i] = Object();
+            break;
+        }
+        case META_MOVETO: dc.pos = QPointF(p[1], p[0]); break;
+        case META_LINETO: {
+            const QPointF to(p[1], p[0]);
+            if (apply())
+                painter.drawLine(dc.pos, to);
+            dc.pos = to;
+            break;
+        }
+        case META_POLYGON:
+        case META_POLYLINE: {
+            const size_t n = std::uint16_t(p[0]);
+            if (1 + 2 * n > p.size() || !apply())
+                break;
+            const QPolygonF poly = points(p, 1, n);
+            if (rec.function == META_POLYGON)
+                painter.drawPolygon(poly, dc.fill);
+            else
+                painter.drawPolyline(poly);
+            break;
+        }
+        case META_POLYPOLYGON: {
+            const size_t polys = std::uint16_t(p[0]);
+            if (1 + polys > p.size() || !apply())
+                break;
+            size_t at = 1 + polys, total = 0;
+            for (size_t i = 0; i < polys; ++i)
+                total += std::uint16_t(p[1 + i]);
+            if (at + 2 * total > p.size())
+                break;
+            QPainterPath path;
+            path.setFillRule(dc.fill);
+            for (size_t i = 0; i < polys; ++i) {
+                const size_t n = std::uint16_t(p[1 + i]);
+                QPolygonF poly = points(p, at, n);
+                if (!poly.isEmpty())
+                    poly.append(poly.first());
+                path.addPolygon(poly);
+                at += 2 * n;
+            }
+            painter.drawPath(path);
+            break;
+        }
+        case META_RECTANGLE:
+        case META_ELLIPSE:
+        case META_ROUNDRECT: {
+            const size_t k = rec.function == META_ROUNDRECT ? 2 : 0;
+            const QRectF box(QPointF(p[k + 3], p[k + 2]), QPointF(p[k + 1], p[k + 0]));
+            if (!apply())
+                break;
+            if (rec.function == META_RECTANGLE)
+                painter.drawRect(box.normalized());
+            else if (rec.function == META_ELLIPSE)
+                painter.drawEllipse(box.normalized());
+            else
+                painter.drawRoundedRect(box.normalized(), std::abs(p[1]) / 2.0,
+                                        std::abs(p[0]) / 2.0);
+            break;
+        }
+        default: break;
+        }
+    }
+    painter.restore();
+}
+
+} // namespace sw
