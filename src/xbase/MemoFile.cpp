@@ -81,7 +81,7 @@ std::string MemoFile::read(std::uint32_t block) const {
     return out;
 }
 
-std::uint32_t MemoFile::write(std::uint32_t oldBlock, std::string_view text) {
+std::uint32_t MemoFile::write(std::string_view text) {
     if (text.empty()) return 0;
     if (text.size() > 0xFFFFFFF0u - 8)
         throw Error(Error::Kind::Encoding, file_.path(), "the memo text is too long");
@@ -90,19 +90,6 @@ std::uint32_t MemoFile::write(std::uint32_t oldBlock, std::string_view text) {
     putBe32(data.data(), 1);
     putBe32(data.data() + 4, static_cast<std::uint32_t>(text.size()));
     data.append(text);
-    if (oldBlock != 0) {
-        std::uint32_t oldLen = 0;
-        bool readable = true;
-        try {
-            oldLen = length(oldBlock);
-        } catch (const Error&) {
-            readable = false;  // a damaged old pointer is replaced, never written through
-        }
-        if (readable && oldBlock < nextFree_ && blocksFor(text.size()) <= blocksFor(oldLen)) {
-            file_.writeAt(static_cast<std::uint64_t>(oldBlock) * blockSize_, data);
-            return oldBlock;
-        }
-    }
     const std::uint64_t blocks = blocksFor(text.size());
     if (nextFree_ + blocks > 0xFFFFFFFFu)
         throw Error(Error::Kind::Io, file_.path(), "the memo file is full");

@@ -29,10 +29,11 @@ public:
     std::string read(std::uint32_t block) const;
     // Length of the memo at block without reading it, same checks.
     std::uint32_t length(std::uint32_t block) const;
-    // Stores text and returns its first block (0 for empty text: no block). The memo that
-    // was at oldBlock (0: none) is overwritten in place when the new text fits in its blocks,
-    // otherwise the text goes to the end of the file and the old blocks become dead space.
-    std::uint32_t write(std::uint32_t oldBlock, std::string_view text);
+    // Stores text in new blocks at the end of the file and returns the first (0 for empty
+    // text: no block). The blocks of a memo being replaced are never written over: until
+    // its record is rewritten they still hold what that record says, so a process killed
+    // in between leaves the record and its memo in agreement. pack() drops the dead blocks.
+    std::uint32_t write(std::string_view text);
     // Re-reads the header (after another process may have appended).
     void refresh();
     void close() { file_.close(); }

@@ -22,8 +22,8 @@ namespace sw::xbase {
 //     before any record points at it. Killed in between: a dead block, never a bad pointer.
 //  2. A new record is written (with the end-of-file mark after it) before the header count
 //     that makes it part of the table. Killed in between: the record is simply not there.
-//  3. An edited record is rewritten in one write; its old memo blocks stay as they were
-//     unless the new text overwrote them in place in one write.
+//  3. An edited record is rewritten in one write. A changed memo always goes to new
+//     blocks, so the old record and its old memo stay together until that write.
 //  4. Index pages are written after the record. Killed in between: the index lacks or
 //     still holds a key, which check() reports and reindex() mends. New index pages are
 //     written before the pages and headers that point at them.
@@ -326,8 +326,8 @@ struct Table::Impl {
         if (!dirty) return;
         for (auto& [f, text] : memos) {
             if (!memo) damaged("the table has no memo file");
-            const std::uint32_t old = memoBlockOf(rec, f);
-            const std::uint32_t block = memo->write(old, text);
+            memoBlockOf(rec, f);  // refuses to replace a pointer that is already damaged
+            const std::uint32_t block = memo->write(text);
             const std::string ptr = record::memoPointer(block, static_cast<std::size_t>(hdr.fields[f].width));
             std::memcpy(rec.data() + hdr.offsets[f], ptr.data(), ptr.size());
         }
