@@ -1,5 +1,7 @@
 #include "report/RPDefine.h"
 
+#include <algorithm>
+
 namespace sw {
 
 QColor ColorFromCode(std::int32_t code)
@@ -53,7 +55,7 @@ QPen MakePen(const TPenState& pen, double deviceWidth)
         color = Qt::white;
     QPen p(color);
     p.setStyle(PenStyleFromCode(pen.style));
-    p.setWidthF(deviceWidth);
+    p.setWidthF(std::clamp(deviceWidth, 0.0, 1.0e4));
     // Windows pens end and join square-cut at one-pixel widths and round at wider ones.
     p.setCapStyle(Qt::RoundCap);
     p.setJoinStyle(Qt::RoundJoin);

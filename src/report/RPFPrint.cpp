@@ -123,7 +123,7 @@ bool TFilePrinter::SeekPage(int n)
         throw EReportPrinter(rpmsg::kNotPrinting);
     try {
         if (currentPos_ < 0) {
-            if (pageCount_ <= 0 || firstPagePos_ >= reader_->Size())
+            if (pageCount_ <= 0)
                 return false;
             ReadPageRecordAt(firstPagePos_);
         }
