@@ -381,8 +381,8 @@ void TItemCommands::PropStretch(TImageItem* image)
 {
     if (!image || !stretchToFit_)
         return;
-    const bool stretch = !stretchToFit_->isChecked();
-    stretchToFit_->setChecked(stretch);
+    // The entry is checkable: choosing it has already flipped its check mark.
+    const bool stretch = stretchToFit_->isChecked();
     image->SetStretch(stretch);
     designer_.RefreshAttach(image);
     designer_.Repaint();

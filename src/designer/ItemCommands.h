@@ -50,6 +50,8 @@ public:
     void PropAngle(Tmo3DLabel* item);
     void PropSymbol(TLabelItem* item);
     void PropImage(TImageItem* image);
+    // Sets the image's stretching from the "Stretch to Fit" check mark, which is one for all
+    // images and flips when the entry is chosen.
     void PropStretch(TImageItem* image);
     void PropBringToFront(TLabelItem* item);
     void PropSendToBack(TLabelItem* item);
