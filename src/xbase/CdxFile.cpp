@@ -91,15 +91,31 @@ struct TreeBuilder {
     }
 
     std::uint32_t build(const SortedKeys& keys, const std::string& path) {
-        std::vector<CdxNode> level;
-        CdxNode cur;
-        cur.attributes = CdxNode::kLeaf;
         // Entry size from the highest record number: a leaf's own layout is never wider.
         const std::size_t entryBytes = [&] {
             CdxNode probe;
             probe.entries.push_back({std::string(keyLength, fill), keys.maxRecno, 0});
             return probe.bytesNeeded(keyLength, fill);
         }();
+        // Leaves go out one by one as they fill, at consecutive offsets; what the level
+        // above needs of each is kept in children.
+        std::vector<CdxNode::Entry> children;
+        CdxNode leaf;
+        std::size_t count = 0;
+        auto closeLeaf = [&](bool last) {
+            leaf.entries.resize(count);
+            leaf.attributes = CdxNode::kLeaf | (last && children.empty() ? CdxNode::kRoot : 0);
+            leaf.offset = next;
+            next += CdxNode::kPageSize;
+            leaf.left = children.empty() ? CdxNode::kNone : leaf.offset - CdxNode::kPageSize;
+            leaf.right = last ? CdxNode::kNone : leaf.offset + CdxNode::kPageSize;
+            const std::size_t at = out.size();
+            out.resize(at + CdxNode::kPageSize);
+            if (!leaf.encode(keyLength, fill, reinterpret_cast<unsigned char*>(out.data() + at)))
+                throw Error(Error::Kind::Usage, path, "an index node overflowed while building");
+            if (count) children.push_back({leaf.entries.back().key, leaf.entries.back().recno, leaf.offset});
+            count = 0;
+        };
         std::size_t used = 0;
         std::string_view prev;
         for (std::uint32_t idx : keys.order) {
@@ -107,39 +123,41 @@ struct TreeBuilder {
             std::size_t trail = 0;
             while (trail < keyLength && key[keyLength - 1 - trail] == fill) ++trail;
             std::size_t dup = 0;
-            if (!cur.entries.empty())
+            if (count)
                 while (dup < keyLength - trail && prev[dup] == key[dup]) ++dup;
             std::size_t need = entryBytes + keyLength - trail - dup;
             if (used + need > CdxNode::leafCapacity()) {
-                place(cur);
-                level.push_back(std::move(cur));
-                cur = CdxNode();
-                cur.attributes = CdxNode::kLeaf;
+                closeLeaf(false);
                 used = 0;
                 need = entryBytes + keyLength - trail;
             }
-            cur.entries.push_back({std::string(key), keys.recnos[idx], 0});
+            if (count < leaf.entries.size()) {
+                leaf.entries[count].key.assign(key);
+                leaf.entries[count].recno = keys.recnos[idx];
+            } else {
+                leaf.entries.push_back({std::string(key), keys.recnos[idx], 0});
+            }
+            ++count;
             used += need;
             prev = key;
         }
-        place(cur);
-        level.push_back(std::move(cur));
+        closeLeaf(true);
+        if (children.size() <= 1) return leaf.offset;
         const std::size_t perInterior = CdxNode::interiorCapacity(keyLength);
         while (true) {
-            emit(level, path);
-            if (level.size() == 1) return level[0].offset;
-            std::vector<CdxNode> upper;
-            for (std::size_t i = 0; i < level.size(); i += perInterior) {
+            std::vector<CdxNode> level;
+            for (std::size_t i = 0; i < children.size(); i += perInterior) {
                 CdxNode n;
                 n.attributes = 0;
-                for (std::size_t j = i; j < std::min(level.size(), i + perInterior); ++j) {
-                    const auto& last = level[j].entries.back();
-                    n.entries.push_back({last.key, last.recno, level[j].offset});
-                }
+                n.entries.assign(children.begin() + static_cast<std::ptrdiff_t>(i),
+                                 children.begin() + static_cast<std::ptrdiff_t>(std::min(children.size(), i + perInterior)));
                 place(n);
-                upper.push_back(std::move(n));
+                level.push_back(std::move(n));
             }
-            level = std::move(upper);
+            emit(level, path);
+            if (level.size() == 1) return level[0].offset;
+            children.clear();
+            for (const auto& n : level) children.push_back({n.entries.back().key, n.entries.back().recno, n.offset});
         }
     }
 };
@@ -148,27 +166,33 @@ struct TreeBuilder {
 
 void SortedKeys::sort() {
     const std::size_t n = recnos.size();
-    order.resize(n);
-    for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<std::uint32_t>(i);
-    // Big-endian prefixes decide most comparisons without touching the keys.
-    std::vector<std::uint64_t> prefix(n);
-    const std::size_t pl = std::min<std::size_t>(8, keyLength);
+    // Sorting 16-byte big-endian prefixes held next to each other decides most comparisons
+    // without touching the keys.
+    struct Item {
+        std::uint64_t a, b;
+        std::uint32_t index, recno;
+    };
+    std::vector<Item> items(n);
     for (std::size_t i = 0; i < n; ++i) {
-        std::uint64_t v = 0;
         const auto* k = reinterpret_cast<const unsigned char*>(keys.data() + i * keyLength);
-        for (std::size_t b = 0; b < 8; ++b) v = (v << 8) | (b < pl ? k[b] : 0);
-        prefix[i] = v;
+        std::uint64_t a = 0, b = 0;
+        for (std::size_t j = 0; j < 8; ++j) a = (a << 8) | (j < keyLength ? k[j] : 0);
+        for (std::size_t j = 8; j < 16; ++j) b = (b << 8) | (j < keyLength ? k[j] : 0);
+        items[i] = {a, b, static_cast<std::uint32_t>(i), recnos[i]};
     }
     const char* base = keys.data();
     const std::size_t len = keyLength;
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        if (prefix[a] != prefix[b]) return prefix[a] < prefix[b];
-        if (len > 8) {
-            const int c = std::memcmp(base + a * len + 8, base + b * len + 8, len - 8);
+    std::sort(items.begin(), items.end(), [&](const Item& x, const Item& y) {
+        if (x.a != y.a) return x.a < y.a;
+        if (x.b != y.b) return x.b < y.b;
+        if (len > 16) {
+            const int c = std::memcmp(base + x.index * len + 16, base + y.index * len + 16, len - 16);
             if (c != 0) return c < 0;
         }
-        return recnos[a] < recnos[b];
+        return x.recno < y.recno;
     });
+    order.resize(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = items[i].index;
 }
 
 void CdxFile::build(const std::string& path, const std::vector<BuildTag>& tags) {
@@ -221,8 +245,8 @@ void CdxFile::build(const std::string& path, const std::vector<BuildTag>& tags) 
     const std::string tmp = path + ".new";
     {
         File f = File::create(tmp, true);
+        // No fsync: an index can always be rebuilt from its table.
         f.writeAt(0, image);
-        f.sync();
         f.close();
     }
     renameFile(tmp, path);
