@@ -211,6 +211,7 @@ void TFilePrinter::ReplayCurrentPage()
         brush_ = TBrushState{0, bsClear};
         font_ = TFontState{};
         SetPixelHeightFromSize();
+        pendingFit_.reset();
         fontChanged_ = true;
         currentFont_ = nullptr;
         TextBKMode = bkTransparent;
@@ -270,6 +271,12 @@ void TFilePrinter::Apply(const TStreamRecord& r)
     };
     const auto picture = [&] { return Picture::FromBytes(r.graphic); };
     QPainter& painter = Painter();
+    const bool usesFont = (r.code >= rps::TextRect && r.code <= rps::TextRight) || r.code == rps::TextSpan
+        || r.code == rps::TextSpanOld || r.code == rps::LineMetrics;
+    if (usesFont && pendingFit_) {
+        FitFontHeight(pendingFit_->first, pendingFit_->second);
+        pendingFit_.reset();
+    }
     switch (r.code) {
     case rps::Arc:
     case rps::Chord:
@@ -346,7 +353,8 @@ void TFilePrinter::Apply(const TStreamRecord& r)
         font_.underline = n[5] != 0;
         font_.strikeout = n[6] != 0;
         font_.rotation = int(n[7]) % 360;
-        FitFontHeight(n[2], 0);
+        pendingFit_ = {n[2], 0};
+        fontChanged_ = true;
         break;
     case rps::FontName:
         font_.name = r.text;
@@ -360,7 +368,11 @@ void TFilePrinter::Apply(const TStreamRecord& r)
         font_.pitch = int(n[0]);
         fontChanged_ = true;
         break;
-    case rps::FontHeight: FitFontHeight(n[0], n[1]); break;
+    case rps::FontHeight:
+        // Fitted once the attributes that follow in the stream (bold, italic, ...) are known.
+        pendingFit_ = {n[0], n[1]};
+        fontChanged_ = true;
+        break;
     case rps::FontBold: fontFlag(font_.bold); break;
     case rps::FontUnderline: fontFlag(font_.underline); break;
     case rps::FontItalic: fontFlag(font_.italic); break;

@@ -66,6 +66,7 @@ private:
     qint64 currentPos_ = -1, currentPrev_ = 0, currentNext_ = 0;
     int currentNumber_ = 0;
     QSizeF currentSize_;
+    std::optional<std::pair<double, double>> pendingFit_; // recorded font height, sample width
 };
 
 } // namespace sw

@@ -1,0 +1,153 @@
+// A job recorded by the filer and replayed through stream-pdf prints like the same job sent
+// straight to the PDF printer; stream-render shows a page as the preview does.
+#include "ReportSupport.h"
+#include "report/StreamCommands.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+using namespace sw;
+using namespace sw::test;
+
+namespace {
+
+const QString kData = QStringLiteral(STICKWELL_TEST_DATA "/report/");
+
+void LabelJob(TBaseReport& r)
+{
+    int counter = 1;
+    DrawLabels(r, 2, 4, 3, counter);
+    r.SetOriginX(0);
+    r.SetOriginY(0);
+    r.SelectFont(QStringLiteral("Liberation Serif"), 16);
+    r.SetItalic(true);
+    r.SetFontRotation(-90);
+    r.SetTextAnchor(1);
+    r.RefreshFontMetrics();
+    r.PrintTextAt(QStringLiteral("Rotated down the page"), 7.5, 5);
+    r.SetFontRotation(0);
+    r.ChoosePen(0x336699, 0, -3, 4);
+    r.ChooseBrush(0xCCCCCC, 1);
+    r.DrawRoundRect(0.5, 5, 3.5, 6.5, 0.5, 0.5);
+    const Picture bmp = Picture::Load(kData + QStringLiteral("logo24.bmp"));
+    r.DrawBitmap(0.5, 7, 2.5, 8, bmp);
+    const Picture wmf = Picture::Load(kData + QStringLiteral("logo.wmf"));
+    if (!wmf.isNull())
+        r.DrawGraphic(r.InchRectToDevice(3, 7, 5, 8), wmf);
+}
+
+// Renders every page of a PDF at 100 pixels per inch.
+std::vector<QImage> Rasterise(const QString& pdf, const QString& prefix)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"), pdf, prefix});
+    p.waitForFinished(60000);
+    std::vector<QImage> pages;
+    for (int n = 1;; ++n) {
+        QImage page(QStringLiteral("%1-%2.png").arg(prefix).arg(n));
+        if (page.isNull())
+            break;
+        pages.push_back(page.convertToFormat(QImage::Format_RGB32));
+    }
+    return pages;
+}
+
+TEST(ReplayTest, RecordedJobReplaysLikeTheDirectPrint)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    const QString direct = dir.filePath(QStringLiteral("direct.pdf"));
+    const QString stream = dir.filePath(QStringLiteral("job.rps"));
+    const QString replayed = dir.filePath(QStringLiteral("replayed.pdf"));
+
+    auto printerDevice = PdfDevice(direct);
+    TReportPrinter printer(printerDevice.get());
+    printer.OnPrint = LabelJob;
+    printer.RunReport();
+
+    auto filerDevice = PdfDevice(dir.filePath(QStringLiteral("unused.pdf")));
+    TReportFiler filer(filerDevice.get());
+    filer.AccuracyMethod = amPositioning;
+    filer.StreamMode = smFile;
+    filer.FileName = stream;
+    filer.OnPrint = LabelJob;
+    filer.RunReport();
+    ASSERT_EQ(filer.PagesWritten(), 2);
+
+    ASSERT_EQ(RunStreamCommand(QStringLiteral("stream-pdf"), {stream, replayed}), 0);
+    const std::vector<QImage> a = Rasterise(direct, dir.filePath(QStringLiteral("a")));
+    const std::vector<QImage> b = Rasterise(replayed, dir.filePath(QStringLiteral("b")));
+    ASSERT_EQ(a.size(), 2u);
+    ASSERT_EQ(b.size(), 2u);
+    for (size_t page = 0; page < a.size(); ++page) {
+        ASSERT_EQ(a[page].size(), b[page].size());
+        ASSERT_EQ(a[page].size(), QSize(850, 1100));
+        qint64 ink = 0, differ = 0;
+        for (int y = 0; y < a[page].height(); ++y) {
+            const auto* pa = reinterpret_cast<const QRgb*>(a[page].constScanLine(y));
+            const auto* pb = reinterpret_cast<const QRgb*>(b[page].constScanLine(y));
+            for (int x = 0; x < a[page].width(); ++x) {
+                ink += qGray(pa[x]) < 200;
+                const int d = std::max({std::abs(qRed(pa[x]) - qRed(pb[x])),
+                                        std::abs(qGreen(pa[x]) - qGreen(pb[x])),
+                                        std::abs(qBlue(pa[x]) - qBlue(pb[x]))});
+                differ += d > 96; // anti-aliased edges may shift a little, shapes may not
+            }
+        }
+        EXPECT_GT(ink, 20000) << "page " << page + 1 << " is nearly blank";
+        EXPECT_LT(differ, ink / 1000) << "page " << page + 1 << ": " << differ << " of " << ink;
+        if (qEnvironmentVariableIsSet("STICKWELL_KEEP_REPLAY")) {
+            std::printf("page %d: %lld ink pixels, %lld differ\n", int(page + 1), ink, differ);
+            a[page].save(QStringLiteral("/tmp/replay-direct-%1.png").arg(page + 1));
+            b[page].save(QStringLiteral("/tmp/replay-stream-%1.png").arg(page + 1));
+        }
+    }
+}
+
+TEST(ReplayTest, StreamRenderShowsOnePageAtZoomAndRefusesBadInput)
+{
+    QTemporaryDir dir;
+    const QString stream = dir.filePath(QStringLiteral("job.rps"));
+    auto device = PdfDevice(dir.filePath(QStringLiteral("unused.pdf")));
+    TReportFiler filer(device.get());
+    filer.StreamMode = smFile;
+    filer.FileName = stream;
+    filer.OnPrint = [](TBaseReport& r) {
+        r.ChooseBrush(0, 0);
+        r.DrawRectangle(1, 1, 2, 2);
+        r.NextPage();
+        r.ChooseBrush(0, 0);
+        r.DrawRectangle(4, 4, 5, 5);
+    };
+    filer.RunReport();
+
+    const QString png = dir.filePath(QStringLiteral("page.png"));
+    ASSERT_EQ(RunStreamCommand(QStringLiteral("stream-render"),
+                               {stream, png, QStringLiteral("--page"), QStringLiteral("2"),
+                                QStringLiteral("--zoom"), QStringLiteral("50")}),
+              0);
+    const QImage page(png);
+    ASSERT_EQ(page.size(), QSize(408, 528)); // letter at 96 per inch, half size
+    EXPECT_LT(qGray(page.pixel(216, 216)), 64);  // inside (4.5, 4.5) inches
+    EXPECT_GT(qGray(page.pixel(72, 72)), 192);   // the first page's rectangle is not here
+
+    // A page past the last shows the last.
+    ASSERT_EQ(RunStreamCommand(QStringLiteral("stream-render"),
+                               {stream, png, QStringLiteral("--page"), QStringLiteral("9"),
+                                QStringLiteral("--dpi"), QStringLiteral("50")}),
+              0);
+    EXPECT_LT(qGray(QImage(png).pixel(225, 225)), 64);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunStreamCommand(QStringLiteral("stream-render"), {stream, png, QStringLiteral("--zoom"), QStringLiteral("5")}), 2);
+    EXPECT_EQ(RunStreamCommand(QStringLiteral("stream-render"), {dir.filePath(QStringLiteral("missing.rps")), png}), 1);
+    EXPECT_EQ(RunStreamCommand(QStringLiteral("stream-pdf"), {dir.filePath(QStringLiteral("missing.rps")), png}), 1);
+    EXPECT_EQ(RunStreamCommand(QStringLiteral("stream-bogus"), {}), 2);
+    testing::internal::GetCapturedStderr();
+}
+
+} // namespace
