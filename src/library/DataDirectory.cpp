@@ -33,24 +33,30 @@ QString UserDataDirectory()
     return WithSlash(base) + QStringLiteral("Stickwell");
 }
 
-QString ResolveDataDirectory(const QString& exeDir)
+QString PrepareUserDataDirectory(const QString& exeDir)
 {
-    if (DirectoryWritable(exeDir))
-        return WithSlash(QDir(exeDir).absolutePath());
     const QString dir = WithSlash(UserDataDirectory());
     QDir().mkpath(dir);
     const QString table = QString::fromLatin1(kTemplateTableName);
     if (!QFileInfo::exists(dir + table)) {
-        // The index goes with the table; a table without its own index gets a rebuilt one.
+        // The index goes with its table; a stale one left from before would not match it.
         const QString index = QString::fromLatin1(kTemplateIndexName);
         QFile::remove(dir + index);
         if (QFile::copy(WithSlash(exeDir) + table, dir + table)) {
+            // A system-wide install's files are read-only; the user's copy must take templates.
             QFile::setPermissions(dir + table, QFile::ReadOwner | QFile::WriteOwner);
             if (QFile::copy(WithSlash(exeDir) + index, dir + index))
                 QFile::setPermissions(dir + index, QFile::ReadOwner | QFile::WriteOwner);
         }
     }
     return dir;
+}
+
+QString ResolveDataDirectory(const QString& exeDir)
+{
+    if (DirectoryWritable(exeDir))
+        return WithSlash(QDir(exeDir).absolutePath());
+    return PrepareUserDataDirectory(exeDir);
 }
 
 } // namespace sw::library

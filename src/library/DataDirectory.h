@@ -13,6 +13,10 @@ bool DirectoryWritable(const QString& dir);
 // The user's data directory for Stickwell (not created).
 QString UserDataDirectory();
 
+// Creates the user's data directory and gives it a copy of the supplied catalogue from exeDir
+// unless it has one already. Returns the directory with a trailing '/'.
+QString PrepareUserDataDirectory(const QString& exeDir);
+
 // The directory the program keeps its data in, with a trailing '/'. Creates the user's data
 // directory and copies QXLTPL.DBF/.CDX from exeDir into it when needed.
 QString ResolveDataDirectory(const QString& exeDir);

@@ -1,0 +1,16 @@
+# The template catalogue QXLTPL.DBF and its index QXLTPL.CDX, generated from templates.tsv by a
+# small program on the table engine, then placed beside the executables.
+add_executable(stickwell-templates ${CMAKE_CURRENT_SOURCE_DIR}/templates_generate.cpp)
+target_link_libraries(stickwell-templates PRIVATE sw_xbase)
+set_target_properties(stickwell-templates PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+set(_tpl_out ${CMAKE_BINARY_DIR}/templates)
+add_custom_command(
+  OUTPUT ${STICKWELL_BIN_DIR}/QXLTPL.DBF ${STICKWELL_BIN_DIR}/QXLTPL.CDX
+  COMMAND stickwell-templates ${CMAKE_CURRENT_SOURCE_DIR}/templates.tsv ${_tpl_out}
+  COMMAND ${CMAKE_COMMAND} -E copy ${_tpl_out}/QXLTPL.DBF ${_tpl_out}/QXLTPL.CDX ${STICKWELL_BIN_DIR}/
+  DEPENDS stickwell-templates ${CMAKE_CURRENT_SOURCE_DIR}/templates.tsv
+  COMMENT "Generating the template catalogue QXLTPL.DBF"
+  VERBATIM)
+add_custom_target(template_catalogue ALL
+  DEPENDS ${STICKWELL_BIN_DIR}/QXLTPL.DBF ${STICKWELL_BIN_DIR}/QXLTPL.CDX)
