@@ -309,7 +309,7 @@ CdxNode& CdxFile::node(std::size_t tag, std::uint32_t offset) {
                                                                 " belongs to two tags");
         return it->second.second;
     }
-    if (offset % CdxNode::kPageSize != 0 || offset < CdxNode::kPageSize || offset + CdxNode::kPageSize > fileEnd_)
+    if (offset % CdxNode::kPageSize != 0 || offset < kHeaderSize || offset + CdxNode::kPageSize > fileEnd_)
         throw Error(Error::Kind::Damaged, file_.path(),
                     "tag " + tags_[tag].name + " points at " + std::to_string(offset) + ", outside the file");
     unsigned char page[CdxNode::kPageSize];

@@ -37,7 +37,8 @@ struct FieldDef {
 };
 
 enum class OpenMode {
-    Shared,     // others may open the table shared or read-only at the same time
+    Shared,     // others may open the table shared or read-only at the same time; changes
+                // (and index work) need Exclusive
     ReadOnly,   // nothing is written; others may read too
     Exclusive,  // an OS lock keeps every other process out until close
 };
@@ -154,7 +155,7 @@ public:
     // Rebuilds every tag of the structural index from the table.
     void reindex();
     // Verifies header, fields, memo pointers and that every tag holds each record exactly once
-    // in key order. Does not change anything.
+    // in key order. Posts a pending change first; changes nothing else.
     CheckResult check() const;
     // Writes buffered data to the files (the OS may still hold it).
     void flush();
