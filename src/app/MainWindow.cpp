@@ -3,6 +3,10 @@
 #include "app/Splash.h"
 #include "app/ToolsPanel.h"
 #include "designer/CanvasPanel.h"
+#include "designer/Designer.h"
+#include "designer/DialogHelp.h"
+#include "designer/ItemDialogs.h"
+#include "model/LabelItems.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TiledScrollArea.h"
@@ -43,10 +47,38 @@ TKLabelMain::TKLabelMain(QWidget* parent)
     BuildTopBar();
     BuildSurface();
     BuildMenus();
+    BuildDesigner();
     FormCreate();
 }
 
-TKLabelMain::~TKLabelMain() = default;
+TKLabelMain::~TKLabelMain()
+{
+    // Items go before the designer whose event links they hold.
+    if (LabelItems)
+        LabelItems->DeleteAllItems();
+    LabelItems.reset();
+    Designer.reset();
+}
+
+void TKLabelMain::BuildDesigner()
+{
+    sw::SetHelpOpener([](QWidget* parent, int context) { sw::ShowHelp(parent, context); });
+    ItemDialogs = std::make_unique<TItemDialogs>(this);
+    Designer = std::make_unique<TDesigner>(*this, *LabelPanel, *ItemDialogs);
+    LabelItems = std::make_unique<TLabelItems>(LabelPanel->Model(), *Designer);
+    Designer->SetItems(LabelItems.get());
+    TDesignerTools tools;
+    tools.DropButtons = ToolsPanel->DropButtons();
+    tools.PropertiesButton = ToolsPanel->PropertiesButton;
+    tools.PosUpButton = ToolsPanel->PosUpButton;
+    tools.PosDownButton = ToolsPanel->PosDownButton;
+    tools.PosRightButton = ToolsPanel->PosRightButton;
+    tools.PosLeftButton = ToolsPanel->PosLeftButton;
+    tools.CutObjectButton = ToolsPanel->CutObjectButton;
+    tools.MoveAll = ToolsPanel->MoveAll;
+    Designer->ConnectTools(tools);
+    Designer->ConnectGridMenu(mnuNoSnap, mnuSnap2, mnuSnap4, mnuSnap8);
+}
 
 void TKLabelMain::BuildTopBar()
 {

@@ -7,6 +7,7 @@
 #include "ui/WindowServices.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class QAction;
 class QActionGroup;
@@ -17,6 +18,9 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class TCanvasPanel;
+class TDesigner;
+class TItemDialogs;
+class TLabelItems;
 class TTiledScrollArea;
 class TToolsPanel;
 
@@ -94,6 +98,12 @@ public:
     // What a print run prints.
     sw::TPositionSelection PositionSelection;
 
+    // The label's items with OrderList, and the designer that edits them (selection handle,
+    // tool drops, item commands, nudges, grid).
+    std::unique_ptr<TItemDialogs> ItemDialogs;
+    std::unique_ptr<TDesigner> Designer;
+    std::unique_ptr<TLabelItems> LabelItems;
+
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -105,6 +115,7 @@ private:
     void BuildTopBar();
     void BuildSurface();
     void BuildMenus();
+    void BuildDesigner();
     void FormCreate();
     void FormResize();
     void mnuHelpAboutClick();
