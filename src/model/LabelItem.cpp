@@ -19,8 +19,10 @@ TColor FromQColor(const QColor& color)
 
 int FontPixelHeight(int pointSize, double pixelsPerInch)
 {
-    // MulDiv rounds halves away from zero.
-    return int(std::lround(std::abs(double(pointSize)) * pixelsPerInch / 72.0));
+    // MulDiv rounds halves away from zero. Sizes from files can be anything; beyond a few
+    // thousand pixels no font engine draws sensibly, so the height stops there.
+    const double px = std::round(std::abs(double(pointSize)) * pixelsPerInch / 72.0);
+    return int(std::min(px, double(kMaxFontPixels)));
 }
 
 Qt::BrushStyle QtBrushStyle(int style)

@@ -19,6 +19,7 @@ using TColor = std::uint32_t;
 namespace sw {
 QColor ToQColor(TColor color);
 TColor FromQColor(const QColor& color);
+constexpr int kMaxFontPixels = 4000;
 // Font height in pixels for a size in points at a resolution (-MulDiv(size, ppi, 72), negated).
 int FontPixelHeight(int pointSize, double pixelsPerInch);
 // Qt's pattern for a fill style code 0..7; any other code fills nothing.

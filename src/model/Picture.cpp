@@ -31,16 +31,31 @@ bool PlausibleBitmap(const QByteArray& b)
     if (infoSize < 12 || 14 + qint64(infoSize) > b.size())
         return false;
     qint64 w = 0, h = 0;
+    int bits = 0;
+    quint32 compression = 0;
     if (infoSize == 12) {
         w = quint16(quint8(b[18]) | (quint8(b[19]) << 8));
         h = quint16(quint8(b[20]) | (quint8(b[21]) << 8));
+        bits = quint8(b[24]) | (quint8(b[25]) << 8);
     } else {
+        if (b.size() < 34)
+            return false;
         w = qint32(u32(18));
         h = qint32(u32(22));
+        bits = quint8(b[28]) | (quint8(b[29]) << 8);
+        compression = u32(30);
     }
-    // Refuse pictures whose pixels could never come from a file this size (a bomb of a header).
     h = std::llabs(h);
-    return w > 0 && h > 0 && w <= 32767 && h <= 32767;
+    if (w <= 0 || h <= 0 || w > 32767 || h > 32767 || bits <= 0 || bits > 32)
+        return false;
+    // Refuse headers promising more pixels than the file could hold, before anything is
+    // allocated for them: rows of packed bits, or at most 255 pixels per two bytes of a run.
+    const qint64 offset = u32(10);
+    const qint64 available = b.size() - std::min<qint64>(offset, b.size());
+    if (compression == 1 || compression == 2)
+        return w * h <= 128 * qint64(b.size());
+    const qint64 stride = ((w * bits + 31) / 32) * 4;
+    return stride * h <= available;
 }
 
 } // namespace

@@ -1,0 +1,99 @@
+// stickwell-batch items|render run as a user runs them.
+#include "ItemTestHost.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct BatchRun {
+    int code = -1;
+    QString err;
+};
+
+BatchRun Batch(const QStringList& args)
+{
+    const QString exe = QStringLiteral(STICKWELL_BIN_DIR "/stickwell-batch");
+    BatchRun r;
+    if (!QFile::exists(exe))
+        return r;
+    QProcess p;
+    p.start(exe, args);
+    p.waitForFinished(60000);
+    r.code = p.exitCode();
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(Batch, ItemsRewritesTheTextAndStopsAtABadLine)
+{
+    if (!QFile::exists(STICKWELL_BIN_DIR "/stickwell-batch"))
+        GTEST_SKIP() << "stickwell-batch not built";
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.txt"), out = dir.filePath("out.txt");
+    const QByteArray shapes = "LABELITEM=ELLIPSE\r\nTOP=0.104\r\nLEFT=-0.250\r\nWIDTH=1.000\r\n"
+                              "HEIGHT=0.500\r\nBRUSHSTYLE=SOLID\r\nCOLOR=255\r\nLINETHICKNESS=2\r\n"
+                              "LINECOLOR=0\r\n";
+    Write(in, shapes);
+    BatchRun r = Batch({"items", in, out});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(ReadAll(out), shapes);
+
+    // At 120 pixels per inch the lengths come back through 120-pixel positions.
+    r = Batch({"items", in, out, "--dpi", "120"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(ReadAll(out).contains("TOP=0.100\r\n"));
+
+    Write(in, shapes + "LABELITEM=RECTANGLE\r\nWIDTH=wide\r\n");
+    r = Batch({"items", in, out});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("'wide' is not a valid floating point value"));
+    EXPECT_EQ(ReadAll(out), shapes);
+
+    Write(in, "LABELITEM=SYMBOL\r\nASCIICHAR=0\r\n");
+    r = Batch({"items", in, out});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("batch mode cannot"));
+
+    EXPECT_EQ(Batch({"items", in}).code, 2);
+    EXPECT_EQ(Batch({"items", in, out, "--dpi", "zero"}).code, 2);
+    EXPECT_EQ(Batch({"items", dir.filePath("missing.txt"), out}).code, 1);
+}
+
+TEST(Batch, RenderDrawsThePanelAsTheDesignerShowsIt)
+{
+    if (!QFile::exists(STICKWELL_BIN_DIR "/stickwell-batch"))
+        GTEST_SKIP() << "stickwell-batch not built";
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.txt"), png = dir.filePath("out.png");
+    Write(in, "LABELITEM=RECTANGLE\r\nTOP=0.500\r\nLEFT=0.500\r\nWIDTH=1.000\r\nHEIGHT=0.500\r\n"
+              "BRUSHSTYLE=SOLID\r\nCOLOR=16711680\r\nLINETHICKNESS=1\r\nLINECOLOR=0\r\n");
+    const BatchRun r = Batch({"render", in, png, "--width", "2.5", "--height", "1.25", "--shape", "SR"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QImage img(png);
+    ASSERT_EQ(img.size(), QSize(240, 120));
+    EXPECT_EQ(img.pixelColor(100, 70), QColor(0, 0, 255));
+    EXPECT_EQ(img.pixelColor(20, 20), QColor(Qt::white));
+    EXPECT_EQ(img.pixelColor(0, 0), QColor(Qt::black));
+    EXPECT_EQ(Batch({"render", in, png, "--width", "2.5"}).code, 2);
+    EXPECT_EQ(Batch({"render", in, png, "--width", "1", "--height", "1", "--shape", "XX"}).code, 2);
+}
