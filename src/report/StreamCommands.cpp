@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <cstdio>
 
 namespace sw {
@@ -26,6 +27,8 @@ int UsageError(const char* usage)
 
 QString Number(double v)
 {
+    if (v == std::floor(v) && std::abs(v) < 1e15)
+        return QString::number(qint64(v));
     return QString::number(v, 'g', 7);
 }
 

@@ -78,6 +78,8 @@ TEST(ReplayTest, RecordedJobReplaysLikeTheDirectPrint)
     filer.RunReport();
     ASSERT_EQ(filer.PagesWritten(), 2);
 
+    if (qEnvironmentVariableIsSet("STICKWELL_KEEP_REPLAY"))
+        QFile::copy(stream, QStringLiteral("/tmp/replay-job.rps"));
     ASSERT_EQ(RunStreamCommand(QStringLiteral("stream-pdf"), {stream, replayed}), 0);
     const std::vector<QImage> a = Rasterise(direct, dir.filePath(QStringLiteral("a")));
     const std::vector<QImage> b = Rasterise(replayed, dir.filePath(QStringLiteral("b")));
