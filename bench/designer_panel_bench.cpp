@@ -57,6 +57,9 @@ struct Designer {
     TLabelItems items;
 };
 
+const char* const kBrushWords[] = {"SOLID", "CLEAR", "HORIZONTAL", "VERTICAL",
+                                   "FDIAGONAL", "BDIAGONAL", "CROSS", "DIAGCROSS"};
+
 // One record of each kind that needs no file, repeated to n items over the label.
 QStringList LabelText(int n)
 {
@@ -73,16 +76,16 @@ QStringList LabelText(int n)
             break;
         case 1:
             lines << "LABELITEM=RECTANGLE" << "TOP=" + top << "LEFT=" + left << "WIDTH=0.300" << "HEIGHT=0.150"
-                  << "BRUSHSTYLE=" + QString::number(i % 8) << "COLOR=255" << "LINETHICKNESS=1" << "LINECOLOR=0";
+                  << QStringLiteral("BRUSHSTYLE=") + kBrushWords[i % 8] << "COLOR=255" << "LINETHICKNESS=1" << "LINECOLOR=0";
             break;
         case 2:
             lines << "LABELITEM=ROUNDRECTANGLE" << "TOP=" + top << "LEFT=" + left << "WIDTH=0.300"
-                  << "HEIGHT=0.150" << "BRUSHSTYLE=1" << "COLOR=0" << "LINETHICKNESS=2" << "LINECOLOR=16711680"
+                  << "HEIGHT=0.150" << "BRUSHSTYLE=CLEAR" << "COLOR=0" << "LINETHICKNESS=2" << "LINECOLOR=16711680"
                   << "ROUNDING=30";
             break;
         case 3:
             lines << "LABELITEM=ELLIPSE" << "TOP=" + top << "LEFT=" + left << "WIDTH=0.300" << "HEIGHT=0.150"
-                  << "BRUSHSTYLE=6" << "COLOR=65280" << "LINETHICKNESS=1" << "LINECOLOR=0";
+                  << "BRUSHSTYLE=CROSS" << "COLOR=65280" << "LINETHICKNESS=1" << "LINECOLOR=0";
             break;
         case 4:
             lines << "LABELITEM=HORIZONTALLINE" << "TOP=" + top << "LEFT=" + left << "WIDTH=0.400"
@@ -152,11 +155,11 @@ void WriteScreenshots(const QString& dir)
          << "LABELITEM=SYMBOL" << "TOP=0.700" << "LEFT=0.800" << "WIDTH=0" << "HEIGHT=0" << "FONTSIZE=24"
          << "FONTCOLOR=0" << "ASCIICHAR=74"
          << "LABELITEM=RECTANGLE" << "TOP=1.300" << "LEFT=0.300" << "WIDTH=0.600" << "HEIGHT=0.400"
-         << "BRUSHSTYLE=6" << "COLOR=16711680" << "LINETHICKNESS=2" << "LINECOLOR=0"
+         << "BRUSHSTYLE=CROSS" << "COLOR=16711680" << "LINETHICKNESS=2" << "LINECOLOR=0"
          << "LABELITEM=ROUNDRECTANGLE" << "TOP=1.300" << "LEFT=1.200" << "WIDTH=0.700" << "HEIGHT=0.400"
-         << "BRUSHSTYLE=0" << "COLOR=65535" << "LINETHICKNESS=1" << "LINECOLOR=0" << "ROUNDING=40"
+         << "BRUSHSTYLE=SOLID" << "COLOR=65535" << "LINETHICKNESS=1" << "LINECOLOR=0" << "ROUNDING=40"
          << "LABELITEM=ELLIPSE" << "TOP=0.200" << "LEFT=2.200" << "WIDTH=0.800" << "HEIGHT=0.500"
-         << "BRUSHSTYLE=1" << "COLOR=0" << "LINETHICKNESS=3" << "LINECOLOR=255"
+         << "BRUSHSTYLE=CLEAR" << "COLOR=0" << "LINETHICKNESS=3" << "LINECOLOR=255"
          << "LABELITEM=HORIZONTALLINE" << "TOP=1.000" << "LEFT=1.400" << "WIDTH=1.000" << "HEIGHT=0.100"
          << "ORIENTATION=H" << "LINETHICKNESS=2" << "LINECOLOR=0"
          << "LABELITEM=VERTICALLINE" << "TOP=0.900" << "LEFT=3.300" << "WIDTH=0.100" << "HEIGHT=1.000"
