@@ -214,7 +214,7 @@ bool TRPDevice::SetPaper(int code, double widthInches, double heightInches)
         return false;
     if (!Printer()) {
         customPaper_ = QSizeF(widthInches, heightInches);
-        return false;
+        return true;
     }
     const long w = std::lround(widthInches * 254);
     const long h = std::lround(heightInches * 254);

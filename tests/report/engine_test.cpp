@@ -248,10 +248,27 @@ TEST_F(EngineTest, FailuresInTheEnginesOwnWords)
     EXPECT_FALSE(ran);
     EXPECT_EQ(lonely.LastErrorBox(), QStringLiteral("No printers are defined, aborting print job."));
 
+    const auto message = [](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const EReportPrinter& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(message([&] { device->NewPage(); }), QStringLiteral("Invalid method call.  Device is not printing."));
+    EXPECT_EQ(message([&] { device->EndDoc(); }), QStringLiteral("Invalid method call.  Device is not printing."));
+    device->BeginDoc(QStringLiteral("doc"));
+    EXPECT_EQ(message([&] { device->BeginDoc(QStringLiteral("again")); }),
+              QStringLiteral("Invalid method call.  Device already printing."));
+    EXPECT_EQ(message([&] { device->SetPaper(9, 0, 0); }),
+              QStringLiteral("Invalid method call.  Device already printing."));
+    device->EndDoc();
+
     TRPDevice pdfWithoutPath(false, true);
     TReportPrinter nowhere(&pdfWithoutPath);
-    EXPECT_THROW(nowhere.RunReport(), EReportPrinter);
-    EXPECT_THROW(pdfWithoutPath.Canvas(), EReportPrinter);
+    EXPECT_EQ(message([&] { nowhere.RunReport(); }), QStringLiteral("Invalid Printer"));
+    EXPECT_EQ(message([&] { pdfWithoutPath.Canvas(); }), QStringLiteral("Error!  Canvas not yet active."));
 }
 
 TEST_F(EngineTest, DeviceSettingsPaperOrientationCopiesAndDialogExchange)
@@ -295,6 +312,8 @@ TEST_F(EngineTest, DeviceSettingsPaperOrientationCopiesAndDialogExchange)
     TReportPrinter lonely(&none);
     EXPECT_FALSE(lonely.PaperSizeSelectable(1));
     EXPECT_FALSE(lonely.SetPaper(1, 0, 0));
+    EXPECT_TRUE(lonely.SetPaper(0, 4, 6)); // remembered as the page size
+    EXPECT_EQ(none.PaperSizeInches(), QSizeF(4, 6));
     lonely.SetOrientation(poLandScape);
     EXPECT_EQ(lonely.Orientation(), poLandScape);
     EXPECT_EQ(none.DevMode().Orientation, 1);

@@ -110,6 +110,32 @@ TEST(ReplayTest, RecordedJobReplaysLikeTheDirectPrint)
     }
 }
 
+TEST(ReplayTest, AnInchFromThePapersCornerOnAPrinterWithABorder)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("border.pdf"));
+    auto device = PdfDevice(pdf);
+    device->SetPdfMargins(QMarginsF(0.25, 0.25, 0.25, 0.25));
+    TReportPrinter printer(device.get());
+    printer.OnPrint = [](TBaseReport& r) {
+        r.ChooseBrush(0, 0);
+        r.ChoosePen(0, 5, 0, 4); // no outline: the fill alone shows where the corners are
+        r.DrawRectangle(0.5, 0.5, 1, 1);
+    };
+    printer.RunReport();
+    const std::vector<QImage> pages = Rasterise(pdf, dir.filePath(QStringLiteral("p")));
+    ASSERT_EQ(pages.size(), 1u);
+    const QImage& page = pages[0];
+    // 100 pixels per inch: the square covers 50..100 on both axes of the paper.
+    EXPECT_LT(qGray(page.pixel(52, 52)), 64);
+    EXPECT_LT(qGray(page.pixel(97, 97)), 64);
+    EXPECT_GT(qGray(page.pixel(47, 75)), 192);
+    EXPECT_GT(qGray(page.pixel(103, 75)), 192);
+    EXPECT_GT(qGray(page.pixel(75, 103)), 192);
+}
+
 TEST(ReplayTest, StreamRenderShowsOnePageAtZoomAndRefusesBadInput)
 {
     QTemporaryDir dir;
