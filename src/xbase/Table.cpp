@@ -836,7 +836,7 @@ std::string Table::getString(std::string_view name) const {
     const FieldDef& def = d.hdr.fields[f];
     const std::string_view raw(d.rec.data() + d.hdr.offsets[f], static_cast<std::size_t>(def.width));
     switch (def.type) {
-    case FieldType::Character: return cp1252::toUtf8(raw);
+    case FieldType::Character: return cp1252::toUtf8(record::trimRight(raw));
     case FieldType::Memo: return cp1252::toUtf8(d.memoBytes(f));
     case FieldType::Numeric:
     case FieldType::Date: return std::string(record::trim(raw));
@@ -850,9 +850,8 @@ std::string Table::getString(std::string_view name) const {
 }
 
 std::string Table::getTrimString(std::string_view name) const {
-    std::string s = getString(name);
-    s.resize(record::trimRight(s).size());
-    return s;
+    const std::string s = getString(name);
+    return std::string(record::trim(s));
 }
 
 double Table::getNumber(std::string_view name) const {

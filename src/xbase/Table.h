@@ -116,10 +116,10 @@ public:
     std::uint32_t recCount() const;
 
     // --- Reading the current record ---
-    // C: the whole width. N: the digits as stored without blanks, with a point ("" when
+    // C: trailing blanks removed. N: the digits as stored, trimmed, with a point ("" when
     // blank). L: "T", "F" or "" when blank. D: "YYYYMMDD" or "". M: the memo text.
     std::string getString(std::string_view field) const;
-    std::string getTrimString(std::string_view field) const;  // getString without trailing blanks
+    std::string getTrimString(std::string_view field) const;  // also leading blanks removed
     double getNumber(std::string_view field) const;            // blank reads as 0
     bool getLogical(std::string_view field) const;             // T, t, Y, y are true
     std::string getMemo(std::string_view field) const;
