@@ -1016,6 +1016,19 @@ CheckResult Table::check() const {
         std::vector<std::string> structure;
         d.cdx->walk(t, entries, structure);
         for (const auto& s : structure) problem("tag" + name, "tag " + name + ": " + s);
+        // Moves follow the chain of leaves, not the tree: both must give the same keys.
+        try {
+            std::size_t i = 0;
+            bool same = true;
+            for (CdxFile::Pos p = d.cdx->first(t); p.valid() && same; p = d.cdx->next(t, p), ++i) {
+                const auto& e = d.cdx->at(t, p);
+                same = i < entries.size() && entries[i].second == e.recno && entries[i].first == e.key;
+            }
+            if (!same || i != entries.size())
+                problem("tag" + name, "tag " + name + ": the chain of leaves disagrees with the tree");
+        } catch (const Error& e) {
+            problem("tag" + name, "tag " + name + ": " + e.what());
+        }
         std::vector<std::uint8_t> seen(d.hdr.recordCount + 1, 0);
         for (const auto& [key, r] : entries) {
             if (r < 1 || r > d.hdr.recordCount) {
