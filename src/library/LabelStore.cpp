@@ -172,10 +172,10 @@ void TLabelStore::LoadFromLabelFile()
     if (HasCurrentRecord()) {
         const XTable& t = *table_;
         TTemplateValues geometry;
-        geometry.Description = QString::fromStdString(t.getString("TEMPLATE"));
+        geometry.Description = FieldText(t, "TEMPLATE");
         ReadGeometry(t, geometry);
         CopyTemplateInto(geometry, label);
-        label.Description = CutTo(QString::fromStdString(t.getString("DESCRIPT")), kDescriptionCapacity);
+        label.Description = CutTo(FieldText(t, "DESCRIPT"), kDescriptionCapacity);
         objects = QString::fromStdString(t.getMemo("OBJECTS"));
     }
     current_ = label;
@@ -237,7 +237,7 @@ bool TLabelStore::DescriptionTaken(const QString& description, std::uint32_t sel
         t.goTop();
     bool taken = false;
     for (; !t.eof(); t.skip(1)) {
-        const QString key = UpperAZ(QString::fromStdString(t.getString("DESCRIPT")));
+        const QString key = UpperAZ(FieldText(t, "DESCRIPT"));
         if (!fullWalk && !key.startsWith(wanted))
             break;
         // A label never clashes with its own record.

@@ -100,7 +100,7 @@ void TSelectTemplate::GoToFirstNamed(const QString& name)
     int row = rows - 1;
     int r = 0;
     for (table_.goTop(); !table_.eof(); table_.skip(1), ++r) {
-        if (QString::fromStdString(table_.getString("TEMPLATE")) == name) {
+        if (sw::library::FieldText(table_, "TEMPLATE") == name) {
             row = r;
             break;
         }

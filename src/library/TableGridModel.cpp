@@ -92,7 +92,7 @@ QVariant TTableGridModel::data(const QModelIndex& index, int role) const
             return {};
         cached_.clear();
         for (const TGridColumn& c : columns_)
-            cached_ << QString::fromStdString(table_.getString(c.Field));
+            cached_ << QString::fromStdString(table_.getString(c.Field)).trimmed();
         cachedRow_ = index.row();
     }
     return cached_.value(index.column());

@@ -5,10 +5,15 @@
 
 namespace sw::library {
 
+QString FieldText(const xbase::Table& t, const char* field)
+{
+    return TrimRight(QString::fromStdString(t.getString(field)));
+}
+
 namespace {
 QString Text(const xbase::Table& t, const char* field)
 {
-    return QString::fromStdString(t.getString(field));
+    return FieldText(t, field);
 }
 std::string Std(const QString& s)
 {

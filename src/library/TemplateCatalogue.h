@@ -27,6 +27,9 @@ namespace sw::library {
 
 QString TemplateTablePath(const QString& dataDir);
 
+// A character field of the current record without trailing blanks.
+QString FieldText(const xbase::Table& table, const char* field);
+
 // Opens the catalogue exclusively, deleted records hidden, in the order of its first tag. A
 // catalogue whose index is missing gets its tag "TEMPLATE" back. Throws xbase::Error.
 std::unique_ptr<xbase::Table> OpenTemplateTable(const QString& dataDir);

@@ -9,7 +9,7 @@ std::optional<TTemplateValues> FakeDialogs::ChooseTemplate(sw::xbase::Table& tem
     if (templateName.isEmpty())
         return std::nullopt;
     for (templates.goTop(); !templates.eof(); templates.skip(1))
-        if (QString::fromStdString(templates.getString("TEMPLATE")) == templateName)
+        if (sw::library::FieldText(templates, "TEMPLATE") == templateName)
             return sw::library::ReadTemplate(templates);
     return std::nullopt;
 }

@@ -11,6 +11,11 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(" | ").toStdString() << ']'; }
 
 class FakeServices : public TWindowServices {
 public:
