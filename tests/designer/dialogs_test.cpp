@@ -2,6 +2,7 @@
 #include "designer/GetCounter.h"
 #include "designer/GetSymbol.h"
 #include "designer/ImageBrowse.h"
+#include "designer/ItemDialogs.h"
 #include "designer/InputQueryForm.h"
 #include "designer/SetRotate.h"
 #include "designer/SpinEdit.h"
@@ -245,4 +246,52 @@ TEST(GetCounter, DefaultsRangesAndFallbacks)
     EXPECT_EQ(dlg.StartingNumber->Value(), 0);
     dlg.StartingNumber->SetValue(-7);
     EXPECT_EQ(dlg.StartingNumber->Value(), -7);
+}
+
+TEST(ItemDialogs, TheRealDialogsArePresetAndReadBack)
+{
+    TItemDialogs dialogs;
+    std::vector<int> preview;
+    OnModal([](QDialog* d) {
+        auto* rotate = qobject_cast<TSetRotate*>(d);
+        ASSERT_NE(rotate, nullptr);
+        EXPECT_EQ(rotate->AngleSpin->Value(), 270);
+        EXPECT_EQ(rotate->DialAngle(), 270);
+        rotate->AngleSpin->SetValue(45);
+        d->accept();
+    });
+    int angle = 270;
+    EXPECT_TRUE(dialogs.GetAngle(angle, [&preview](int a) { preview.push_back(a); }));
+    EXPECT_EQ(angle, 45);
+    EXPECT_EQ(preview, (std::vector<int>{270, 45}));
+
+    OnModal([](QDialog* d) {
+        auto* symbol = qobject_cast<TGetSymbol*>(d);
+        ASSERT_NE(symbol, nullptr);
+        EXPECT_EQ(symbol->SymbolList->SelectedIndex(), 74 - 33);
+        EXPECT_EQ(symbol->SymbolList->TextColor(), QColor(0, 0, 255));
+        symbol->SymbolList->SetSelectedIndex(0);
+        d->accept();
+    });
+    int code = 74;
+    TColor color = 0xFF0000; // blue as files store it
+    EXPECT_TRUE(dialogs.GetSymbol(code, color));
+    EXPECT_EQ(code, 33);
+    EXPECT_EQ(color, 0xFF0000u);
+
+    // A repeat count confirmed with Enter while still in its field is held to 1..999.
+    OnModal([](QDialog* d) {
+        auto* counter = qobject_cast<TGetCounter*>(d);
+        ASSERT_NE(counter, nullptr);
+        EXPECT_EQ(counter->StartingNumber->Value(), 5);
+        counter->RepeatFor->SetText(QStringLiteral("5000"));
+        QTest::keyClick(counter->RepeatFor, Qt::Key_Return);
+    });
+    int start = 5, repeat = 3;
+    EXPECT_TRUE(dialogs.GetCounter(start, repeat, false));
+    EXPECT_EQ(start, 5);
+    EXPECT_EQ(repeat, 999);
+
+    OnModal([](QDialog* d) { d->reject(); });
+    EXPECT_TRUE(dialogs.BrowseImage().isEmpty());
 }
