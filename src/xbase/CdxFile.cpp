@@ -10,7 +10,7 @@ namespace sw::xbase {
 // CDX file and tag header, 1024 bytes (little-endian):
 //   0   4  offset of the root node
 //   4   4  head of the free node list (0 or -1: empty; file header only)
-//   8   4  change counter (unused here, kept as found)
+//   8   4  change counter (file header: odd while a writer has the index changed)
 //  12   2  key length
 //  14   1  options: 0x01 unique, 0x08 has a condition, 0x20 compact, 0x40 compound,
 //          0x80 the file's own header (its tree is the tag directory)
@@ -266,6 +266,7 @@ void CdxFile::readDirectory() {
     if (le16(h + 12) != kNameLength || !(h[14] & 0x40))
         throw Error(Error::Kind::Damaged, path, "not a compound index (no tag directory)");
     freeList_ = le32(h + 4);
+    counter_ = le32(h + 8);
     TagInfo dir;
     dir.name = "(directory)";
     dir.root = le32(h);
@@ -581,6 +582,13 @@ bool CdxFile::remove(std::size_t tag, const std::string& key, std::uint32_t recn
         }
     }
     return false;
+}
+
+void CdxFile::markInUse(bool inUse) {
+    counter_ = inUse ? (counter_ | 1u) : (counter_ | 1u) + 1u;
+    unsigned char c[4];
+    put32(c, counter_);
+    file_.writeAt(8, c, 4);
 }
 
 void CdxFile::flush() {

@@ -87,6 +87,10 @@ public:
     // what is structurally wrong.
     void walk(std::size_t tag, std::vector<std::pair<std::string, std::uint32_t>>& out,
               std::vector<std::string>& problems);
+    // The change counter of the file header is odd while a writer has changed the index and
+    // not yet closed it: found odd at open, the last writer died mid-way.
+    bool leftInUse() const { return (counter_ & 1) != 0; }
+    void markInUse(bool inUse);
     void close() { file_.close(); }
 
 private:
@@ -107,6 +111,7 @@ private:
     File file_;
     std::uint64_t fileEnd_ = 0;
     std::uint32_t freeList_ = 0;
+    std::uint32_t counter_ = 0;
     std::vector<TagInfo> tags_;
     std::unordered_map<std::uint32_t, std::pair<std::size_t, CdxNode>> cache_;
     std::set<std::uint32_t> dirty_, fresh_;

@@ -31,6 +31,8 @@ namespace sw::xbase {
 //     rename of the memo file is the point of no return; after it the table image is
 //     copied over the table. Opening the table finishes or discards an interrupted pack.
 //  6. Index files are rebuilt in a temporary file that then replaces the old one.
+//  7. Before its first change in a session the index file is marked in use, and unmarked
+//     at close; an exclusive open that finds the mark rebuilds the index from the table.
 
 namespace {
 
@@ -65,6 +67,7 @@ struct Table::Impl {
     int order = 0;
     bool skipDeleted = false;
     bool dateTouched = false;
+    bool indexMarked = false;  // the index file says a writer has it changed
 
     std::unordered_map<std::uint32_t, std::string> chunks;
     std::uint32_t perChunk = 1;
@@ -349,6 +352,10 @@ struct Table::Impl {
         dirty = false;
         appending = false;
         if (cdx) {
+            if (!indexMarked) {
+                cdx->markInUse(true);
+                indexMarked = true;
+            }
             std::string oldKey, newKey;
             for (std::size_t t = 0; t < keys.size(); ++t) {
                 keys[t].eval(rec.data(), newKey);
@@ -486,6 +493,7 @@ struct Table::Impl {
         for (auto& t : tags) t.keys.sort();
         cdx.reset();
         keys.clear();
+        indexMarked = false;
         CdxFile::build(cdxPath, tags);
         openIndex(cdxPath);
         if (!(hdr.flags & DbfHeader::kFlagCdx)) {
@@ -645,7 +653,11 @@ Table::Table(const std::string& path, OpenMode mode) : d_(std::make_unique<Impl>
             throw Error(Error::Kind::Damaged, path, "the memo file " + siblingPath(path, ".FPT") + " is missing");
         d.memo.emplace(memoPath, access);
     }
-    if (const std::string cdxPath = findSibling(path, ".CDX"); !cdxPath.empty()) d.openIndex(cdxPath);
+    if (const std::string cdxPath = findSibling(path, ".CDX"); !cdxPath.empty()) {
+        d.openIndex(cdxPath);
+        // The last writer died before it closed the index: it may lack its last change.
+        if (mode == OpenMode::Exclusive && d.cdx->leftInUse()) d.rebuild(d.tagSpecs(), cdxPath);
+    }
     d.toEnd(true);
 }
 
@@ -673,6 +685,7 @@ void Table::close() {
     if (!d_ || !d_->dbf.isOpen()) return;
     Impl& d = *d_;
     d.commit();
+    if (d.cdx && d.indexMarked) d.cdx->markInUse(false);
     if (d.cdx) d.cdx->close();
     d.cdx.reset();
     if (d.memo) d.memo->close();
@@ -752,6 +765,8 @@ void Table::closeIndexes() {
     Impl& d = *d_;
     d.commit();
     if (!d.cdx) return;
+    if (d.indexMarked) d.cdx->markInUse(false);
+    d.indexMarked = false;
     d.cdx->close();
     d.cdx.reset();
     d.keys.clear();

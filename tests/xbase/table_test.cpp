@@ -410,3 +410,31 @@ TEST(XbaseTable, OpeningFinishesOrDiscardsAnInterruptedPack) {
     EXPECT_EQ(t.getMemo("OBJECTS"), "memo 3");
     EXPECT_FALSE(std::filesystem::exists(path + ".pack"));
 }
+
+TEST(XbaseTable, IndexLeftInUseByADeadWriterIsRebuiltOnExclusiveOpen) {
+    TempDir dir;
+    const std::string path = dir.file("T.DBF");
+    Table::create(path, labelFields());
+    {
+        Table t(path);
+        t.indexTag("DESCRIPT", "upper(DESCRIPT)");
+        for (int i = 0; i < 10; ++i) append(t, "old " + std::to_string(i));
+    }
+    std::string stale = xbtest::readFile(dir.file("T.CDX"));
+    EXPECT_EQ(stale[8] & 1, 0);  // closed cleanly
+    {
+        Table t(path);
+        for (int i = 0; i < 5; ++i) append(t, "new " + std::to_string(i));
+    }
+    // As a writer killed after posting records but before their keys reached the index.
+    stale[8] = 1;
+    xbtest::writeFile(dir.file("T.CDX"), stale);
+    {
+        Table reader(path, OpenMode::ReadOnly);
+        EXPECT_FALSE(reader.check().ok());
+    }
+    Table t(path);
+    EXPECT_TRUE(t.check().ok());
+    t.setOrder(1);
+    EXPECT_EQ(listing(t).size(), 15u);
+}
