@@ -481,7 +481,7 @@ void CdxFile::split(std::size_t tag, Path& path, std::uint32_t offset) {
     markDirty(offset);
     const CdxNode::Entry lastLeft {n.entries.back().key, n.entries.back().recno, offset};
     const CdxNode::Entry lastRight {fresh.entries.back().key, fresh.entries.back().recno, newOffset};
-    const bool wasRoot = n.root();
+    const bool wasRoot = n.root() || path.empty();  // a root without its mark is still the root
     n.attributes &= static_cast<std::uint16_t>(~CdxNode::kRoot);
     cache_.emplace(newOffset, std::make_pair(tag, std::move(fresh)));
     markDirty(newOffset);
@@ -524,6 +524,12 @@ void CdxFile::insert(std::size_t tag, const std::string& key, std::uint32_t recn
 
 void CdxFile::unlink(std::size_t tag, Path& path, std::uint32_t offset) {
     CdxNode& n = node(tag, offset);
+    if (path.empty()) {
+        // The root lacked its mark: it stays, as an empty leaf.
+        n.attributes = CdxNode::kRoot | CdxNode::kLeaf;
+        markDirty(offset);
+        return;
+    }
     const std::uint32_t left = n.left, right = n.right;
     if (left != CdxNode::kNone) {
         node(tag, left).right = right;
@@ -563,7 +569,7 @@ bool CdxFile::remove(std::size_t tag, const std::string& key, std::uint32_t recn
         const auto index = static_cast<std::size_t>(it - leaf.entries.begin());
         leaf.entries.erase(it);
         markDirty(leafOffset);
-        if (leaf.entries.empty() && !leaf.root())
+        if (leaf.entries.empty() && !leaf.root() && !path.empty())
             unlink(tag, path, leafOffset);
         else if (!leaf.entries.empty() && index == leaf.entries.size())
             fixSeparators(tag, path, leaf.entries.back());
