@@ -33,17 +33,7 @@ struct Commands : ::testing::Test {
         screen.Type(description);
         cmd.SaveButtonClick();
     }
-    QStringList Stored()
-    {
-        QStringList out;
-        Table& t = *store.Table();
-        const std::uint32_t here = t.recNo();
-        for (t.goTop(); !t.eof(); t.skip(1))
-            out << sw::library::FieldText(t, "DESCRIPT");
-        if (here <= t.recCount())
-            t.go(here);
-        return out;
-    }
+    QStringList Stored() { return StoredDescriptions(*store.Table()); }
     // The label chooser moving to a description and answering OK or Cancel.
     void ChooserPicks(const QString& description, bool ok)
     {

@@ -51,17 +51,7 @@ struct Session {
         screen.items = items;
         commands().SaveButtonClick();
     }
-    QStringList Descriptions()
-    {
-        QStringList out;
-        Table& t = *store().Table();
-        const std::uint32_t here = t.recNo();
-        for (t.goTop(); !t.eof(); t.skip(1))
-            out << sw::library::FieldText(t, "DESCRIPT");
-        if (here <= t.recCount())
-            t.go(here);
-        return out;
-    }
+    QStringList Descriptions() { return StoredDescriptions(*store().Table()); }
 };
 
 } // namespace

@@ -30,3 +30,14 @@ QString TestData(const QString& name)
 {
     return QStringLiteral(STICKWELL_TEST_DATA "/library/") + name;
 }
+
+QStringList StoredDescriptions(sw::xbase::Table& t)
+{
+    QStringList out;
+    const std::uint32_t here = t.recNo();
+    for (t.goTop(); !t.eof(); t.skip(1))
+        out << sw::library::FieldText(t, "DESCRIPT");
+    if (here <= t.recCount())
+        t.go(here);
+    return out;
+}

@@ -107,5 +107,7 @@ public:
 
 // A scratch data directory holding a copy of the supplied template catalogue.
 QString NewDataDirectory(QTemporaryDir& dir, bool withTemplates = true);
+// The visible DESCRIPT values in the table's order; the record pointer ends where it was.
+QStringList StoredDescriptions(sw::xbase::Table& table);
 // Path of a test data file.
 QString TestData(const QString& name);
