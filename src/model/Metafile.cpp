@@ -1,4 +1,7 @@
 #include "model/Metafile.h"
+#include "model/Picture.h"
+
+#include <QFontMetricsF>
 
 #include <QBrush>
 #include <QPainter>
@@ -34,6 +37,17 @@ enum : std::uint16_t {
     META_RECTANGLE = 0x041B,
     META_POLYPOLYGON = 0x0538,
     META_ROUNDRECT = 0x061C,
+    META_SETBKMODE = 0x0102,
+    META_SETTEXTALIGN = 0x012E,
+    META_SETTEXTCOLOR = 0x0209,
+    META_TEXTOUT = 0x0521,
+    META_EXTTEXTOUT = 0x0A32,
+    META_ARC = 0x0817,
+    META_PIE = 0x081A,
+    META_CHORD = 0x0830,
+    META_DIBBITBLT = 0x0940,
+    META_DIBSTRETCHBLT = 0x0B41,
+    META_STRETCHDIB = 0x0F43,
     // Creations that are not drawn but take an object slot.
     META_CREATEPALETTE = 0x00F7,
     META_CREATEPATTERNBRUSH = 0x01F9,
@@ -59,9 +73,11 @@ QColor ColorRef(std::int16_t lo, std::int16_t hi)
 }
 
 struct Object {
-    enum Kind { Free, Pen, Brush, Other } kind = Free;
+    enum Kind { Free, Pen, Brush, Font, Other } kind = Free;
     QPen pen;
     QBrush brush;
+    QFont font;
+    double escapement = 0;  // degrees, counter-clockwise
 };
 
 struct DcState {
@@ -70,7 +86,86 @@ struct DcState {
     Qt::FillRule fill = Qt::OddEvenFill;
     QPointF org, ext{1, 1};
     QPointF pos;
+    QFont font;
+    double escapement = 0;
+    QColor textColor{Qt::black};
+    int textAlign = 0;
 };
+
+// Bytes of parameter words from a word index on (strings and bitmaps are stored as bytes).
+QByteArray WordBytes(const std::vector<std::int16_t>& p, size_t from)
+{
+    QByteArray b;
+    if (from >= p.size())
+        return b;
+    b.reserve(qsizetype(p.size() - from) * 2);
+    for (size_t i = from; i < p.size(); ++i) {
+        b.append(char(std::uint16_t(p[i]) & 0xFF));
+        b.append(char(std::uint16_t(p[i]) >> 8));
+    }
+    return b;
+}
+
+// LOGFONT: height, width, escapement, orientation, weight (words), italic, underline,
+// strike-out, charset, 4 precision/quality/pitch bytes, then the face name (32 bytes).
+Object MakeFont(const std::vector<std::int16_t>& p)
+{
+    Object o;
+    o.kind = Object::Font;
+    const QByteArray bytes = WordBytes(p, 0);
+    QByteArray face = bytes.mid(18, 32);
+    const qsizetype nul = face.indexOf('\0');
+    if (nul >= 0)
+        face.truncate(nul);
+    o.font = QFont(QString::fromLatin1(face));
+    // Negative heights are character heights, positive ones cell heights; both are taken as
+    // the em size, which differs by the internal leading only.
+    o.font.setPixelSize(std::clamp(std::abs(int(p[0])), 1, 32767));
+    o.font.setWeight(p[4] >= 600 ? QFont::Bold : QFont::Normal);
+    o.font.setItalic(bytes.size() > 10 && bytes[10] != 0);
+    o.font.setUnderline(bytes.size() > 11 && bytes[11] != 0);
+    o.font.setStrikeOut(bytes.size() > 12 && bytes[12] != 0);
+    o.escapement = p[2] / 10.0;
+    return o;
+}
+
+// A device-independent bitmap (info header, colours, bits) as a bitmap file, decoded.
+QImage DecodeDib(const QByteArray& dib)
+{
+    if (dib.size() < 16)
+        return QImage();
+    auto u16 = [&](int at) { return quint32(quint8(dib[at]) | (quint8(dib[at + 1]) << 8)); };
+    auto u32 = [&](int at) { return u16(at) | (u16(at + 2) << 16); };
+    const quint32 info = u32(0);
+    if (info < 12 || info > quint32(dib.size()))
+        return QImage();
+    quint32 bits = 0, used = 0, compression = 0;
+    if (info == 12) {
+        bits = u16(10);
+    } else {
+        if (dib.size() < 40)
+            return QImage();
+        bits = u16(14);
+        compression = u32(16);
+        used = u32(32);
+    }
+    qint64 colours = bits <= 8 ? (used ? used : (1u << std::min<quint32>(bits, 8))) : used;
+    colours = std::min<qint64>(colours, 256);
+    qint64 offset = 14 + qint64(info) + colours * (info == 12 ? 3 : 4);
+    if (info == 40 && compression == 3)
+        offset += 12;
+    QByteArray file("BM");
+    auto put32 = [&](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            file.append(char((v >> (8 * i)) & 0xFF));
+    };
+    put32(quint32(14 + dib.size()));
+    put32(0);
+    put32(quint32(offset));
+    file.append(dib);
+    const Picture p = Picture::FromBytes(file);
+    return p.isNull() ? QImage() : p.ToImage();
+}
 
 QPen MakePen(const std::vector<std::int16_t>& p)
 {
@@ -126,6 +221,18 @@ size_t MinParams(std::uint16_t f)
     case META_RECTANGLE: return 4;
     case META_CREATEPENINDIRECT: return 5;
     case META_ROUNDRECT: return 6;
+    case META_SETBKMODE:
+    case META_SETTEXTALIGN: return 1;
+    case META_SETTEXTCOLOR: return 2;
+    case META_TEXTOUT: return 3;
+    case META_EXTTEXTOUT: return 4;
+    case META_CREATEFONTINDIRECT: return 9;
+    case META_ARC:
+    case META_PIE:
+    case META_CHORD: return 8;
+    case META_DIBBITBLT: return 8;
+    case META_DIBSTRETCHBLT: return 10;
+    case META_STRETCHDIB: return 11;
     default: return 0;
     }
 }
@@ -173,6 +280,11 @@ bool Metafile::Parse(const QByteArray& bytes, QString* error)
         rec.params.resize(count);
         for (size_t i = 0; i < count; ++i)
             rec.params[i] = std::int16_t(U16(d + pos + 6 + qsizetype(i) * 2));
+        if (function == META_DIBBITBLT || function == META_DIBSTRETCHBLT
+            || function == META_STRETCHDIB) {
+            const size_t head = function == META_DIBBITBLT ? 8 : function == META_STRETCHDIB ? 11 : 10;
+            rec.image = DecodeDib(WordBytes(rec.params, head));
+        }
         records_.push_back(std::move(rec));
         pos += qsizetype(words) * 2;
     }
@@ -248,10 +360,10 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
             create(o);
             break;
         }
+        case META_CREATEFONTINDIRECT: create(MakeFont(p)); break;
         case META_CREATEPALETTE:
         case META_CREATEPATTERNBRUSH:
         case META_DIBCREATEPATTERNBRUSH:
-        case META_CREATEFONTINDIRECT:
         case META_CREATEREGION: {
             Object o;
             o.kind = Object::Other;
@@ -265,6 +377,10 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
                     dc.pen = table[i].pen;
                 else if (table[i].kind == Object::Brush)
                     dc.brush = table[i].brush;
+                else if (table[i].kind == Object::Font) {
+                    dc.font = table[i].font;
+                    dc.escapement = table[i].escapement;
+                }
             }
             break;
         }
@@ -330,6 +446,94 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
             else
                 painter.drawRoundedRect(box.normalized(), std::abs(p[1]) / 2.0,
                                         std::abs(p[0]) / 2.0);
+            break;
+        }
+        case META_ARC:
+        case META_PIE:
+        case META_CHORD: {
+            const QRectF box = QRectF(QPointF(p[7], p[6]), QPointF(p[5], p[4])).normalized();
+            if (box.isEmpty() || !apply())
+                break;
+            // Angles of the start and end radials, counter-clockwise in the box's own frame.
+            const QPointF c = box.center();
+            auto angleOf = [&](double x, double y) {
+                return std::atan2(-(y - c.y()) / box.height(), (x - c.x()) / box.width()) * 180.0
+                       / 3.14159265358979323846;
+            };
+            const double start = angleOf(p[3], p[2]);
+            double span = angleOf(p[1], p[0]) - start;
+            if (span <= 0)
+                span += 360;
+            if (rec.function == META_ARC)
+                painter.drawArc(box, int(start * 16), int(span * 16));
+            else if (rec.function == META_PIE)
+                painter.drawPie(box, int(start * 16), int(span * 16));
+            else
+                painter.drawChord(box, int(start * 16), int(span * 16));
+            break;
+        }
+        case META_SETTEXTCOLOR: dc.textColor = ColorRef(p[0], p[1]); break;
+        case META_SETTEXTALIGN: dc.textAlign = std::uint16_t(p[0]); break;
+        case META_TEXTOUT:
+        case META_EXTTEXTOUT: {
+            QPointF at;
+            QByteArray text;
+            if (rec.function == META_TEXTOUT) {
+                const size_t n = std::uint16_t(p[0]);
+                const size_t words = (n + 1) / 2;
+                if (1 + words + 2 > p.size())
+                    break;
+                text = WordBytes(p, 1).left(qsizetype(n));
+                at = QPointF(p[1 + words + 1], p[1 + words]);
+            } else {
+                const size_t n = std::uint16_t(p[2]);
+                const size_t opts = std::uint16_t(p[3]);
+                const size_t from = 4 + ((opts & 0x0006) ? 4 : 0);
+                if (from + (n + 1) / 2 > p.size())
+                    break;
+                text = WordBytes(p, from).left(qsizetype(n));
+                at = QPointF(p[1], p[0]);
+            }
+            if (text.isEmpty() || !apply())
+                break;
+            const QString s = QString::fromLatin1(text);
+            const QFontMetricsF fm(dc.font);
+            double dx = 0, dy = 0;
+            const int h = dc.textAlign & 0x0006, v = dc.textAlign & 0x0018;
+            if (h == 6)
+                dx = -fm.horizontalAdvance(s) / 2;
+            else if (h == 2)
+                dx = -fm.horizontalAdvance(s);
+            if (v == 0)
+                dy = fm.ascent();
+            else if (v == 8)
+                dy = -fm.descent();
+            painter.setFont(dc.font);
+            painter.setPen(dc.textColor);
+            painter.translate(at);
+            if (dc.escapement != 0)
+                painter.rotate(-dc.escapement);
+            painter.drawText(QPointF(dx, dy), s);
+            break;
+        }
+        case META_DIBBITBLT:
+        case META_DIBSTRETCHBLT:
+        case META_STRETCHDIB: {
+            if (rec.image.isNull() || !apply())
+                break;
+            // Destination: x, y, then width and height (stretched) or the source's size.
+            QRectF dest, source;
+            if (rec.function == META_DIBBITBLT) {
+                dest = QRectF(p[7], p[6], p[5], p[4]);
+                source = QRectF(p[3], p[2], p[5], p[4]);
+            } else {
+                const size_t k = rec.function == META_STRETCHDIB ? 3 : 2;
+                dest = QRectF(p[k + 7], p[k + 6], p[k + 5], p[k + 4]);
+                source = QRectF(p[k + 3], p[k + 2], p[k + 1], p[k + 0]);
+            }
+            source = source.normalized() & QRectF(rec.image.rect());
+            if (!dest.isEmpty() && !source.isEmpty())
+                painter.drawImage(dest, rec.image, source);
             break;
         }
         default: break;

@@ -1,7 +1,8 @@
 #pragma once
 // A player for placeable Windows metafiles: the records drawing programs write for clip-art
-// (pens, brushes, polygons, polylines, lines, rectangles, round rectangles, ellipses, window
-// origin and extent), replayed onto any QPainter. Records it does not draw are skipped; object
+// (pens, brushes, fonts, polygons, polylines, lines, rectangles, round rectangles, ellipses,
+// arcs, pies, chords, text, device-independent bitmaps, window origin and extent), replayed
+// onto any QPainter. Records it does not draw are skipped; object
 // creations it does not know still take their slot so later selections stay right.
 //
 // Placeable header (22 bytes, little-endian):
@@ -12,6 +13,7 @@
 // Record: u32 size in words (header included, at least 3), u16 function, then parameters as
 //   16-bit words; function 0 ends the metafile.
 #include <QByteArray>
+#include <QImage>
 #include <QRect>
 #include <QRectF>
 #include <QString>
@@ -38,6 +40,7 @@ private:
     struct Record {
         std::uint16_t function = 0;
         std::vector<std::int16_t> params;
+        QImage image;  // the decoded bitmap of a bitmap record
     };
     QRect bounds_;
     int inch_ = 1440;

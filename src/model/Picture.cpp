@@ -122,6 +122,22 @@ QSize Picture::naturalSize(double pixelsPerInch) const
                  int(std::lround(b.height() * pixelsPerInch / perInch)));
 }
 
+QImage Picture::ToImage() const
+{
+    if (!data_)
+        return QImage();
+    if (kind_ == Kind::Bitmap)
+        return data_->image;
+    const QSize size = naturalSize(96);
+    if (size.isEmpty() || size.width() > 8192 || size.height() > 8192)
+        return QImage();
+    QImage img(size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    data_->metafile.Play(p, QRectF(QPointF(0, 0), QSizeF(size)));
+    return img;
+}
+
 void Picture::Draw(QPainter& painter, const QRectF& target) const
 {
     if (!data_)

@@ -2,6 +2,7 @@
 // A picture for an image item or a report: a Windows bitmap (BMP) or a placeable Windows
 // metafile (WMF), kept as the file's bytes and drawn into any rectangle of any QPainter.
 #include <QByteArray>
+#include <QImage>
 #include <QRectF>
 #include <QSize>
 #include <QString>
@@ -29,6 +30,9 @@ public:
     // Natural size in screen pixels at the given pixels per inch (a bitmap's own pixel size;
     // a metafile's bounding box converted from its units per inch).
     QSize naturalSize(double pixelsPerInch) const;
+
+    // The picture as an image of its natural size at 96 pixels per inch (null when empty).
+    QImage ToImage() const;
 
     // Draws the whole picture scaled into target (device coordinates of the painter).
     void Draw(QPainter& painter, const QRectF& target) const;

@@ -116,3 +116,112 @@ TEST(Picture, DamagedPicturesAreNullWithAReason)
     badRecord[41] = char(0xff);
     EXPECT_TRUE(Picture::FromBytes(badRecord, &why).isNull());
 }
+
+namespace {
+
+// Assembles a placeable metafile 1000 by 500 units at 1000 per inch from records.
+class WmfBuilder {
+public:
+    void Record(std::uint16_t function, std::vector<std::int16_t> params)
+    {
+        Put32(quint32(3 + params.size()));
+        Put16(function);
+        for (auto w : params)
+            Put16(std::uint16_t(w));
+    }
+    QByteArray Bytes() const
+    {
+        QByteArray out;
+        auto put16 = [&](std::uint16_t v) {
+            out.append(char(v & 0xFF));
+            out.append(char(v >> 8));
+        };
+        const std::uint16_t placeable[] = {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 500, 1000, 0, 0};
+        std::uint16_t sum = 0;
+        for (auto w : placeable) {
+            put16(w);
+            sum ^= w;
+        }
+        put16(sum);
+        const QByteArray recs = records_ + QByteArray("\x03\x00\x00\x00\x00\x00", 6);
+        const quint32 words = quint32(9 + recs.size() / 2);
+        for (std::uint16_t w : {std::uint16_t(1), std::uint16_t(9), std::uint16_t(0x300),
+                                std::uint16_t(words & 0xFFFF), std::uint16_t(words >> 16),
+                                std::uint16_t(8), std::uint16_t(100), std::uint16_t(0),
+                                std::uint16_t(0)})
+            put16(w);
+        return out + recs;
+    }
+
+private:
+    void Put16(std::uint16_t v)
+    {
+        records_.append(char(v & 0xFF));
+        records_.append(char(v >> 8));
+    }
+    void Put32(quint32 v)
+    {
+        Put16(std::uint16_t(v & 0xFFFF));
+        Put16(std::uint16_t(v >> 16));
+    }
+    QByteArray records_;
+};
+
+// A 2 by 2 24-bit bitmap of one colour, as the words of a device-independent bitmap.
+std::vector<std::int16_t> SolidDib(QRgb c)
+{
+    QByteArray b(40, '\0');
+    b[0] = 40;
+    b[4] = 2;
+    b[8] = 2;
+    b[12] = 1;
+    b[14] = 24;
+    for (int row = 0; row < 2; ++row) {
+        for (int px = 0; px < 2; ++px)
+            b.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c)));
+        b.append(2, '\0');
+    }
+    std::vector<std::int16_t> words;
+    for (qsizetype i = 0; i + 1 < b.size(); i += 2)
+        words.push_back(std::int16_t(quint8(b[i]) | (quint8(b[i + 1]) << 8)));
+    return words;
+}
+
+} // namespace
+
+TEST(Picture, MetafileArcsTextAndBitmaps)
+{
+    WmfBuilder w;
+    w.Record(0x02FC, {0, 0x00FF, 0, 0});         // solid red brush
+    w.Record(0x012D, {0});
+    w.Record(0x02FA, {5, 0, 0, 0, 0});           // no pen
+    w.Record(0x012D, {1});
+    // A pie in the left half's circle, counter-clockwise from the right radial to the top one.
+    w.Record(0x081A, {0, 250, 250, 500, 500, 500, 0, 0});
+    std::vector<std::int16_t> stretch = {0x0020, 0x00CC, 0, 2, 2, 0, 0, 250, 250, 0, 750};
+    const auto dib = SolidDib(qRgb(0, 0, 255));
+    stretch.insert(stretch.end(), dib.begin(), dib.end());
+    w.Record(0x0F43, stretch);                   // blue bitmap at the top right
+    // "Hi" in a 200-unit font at (600, 300), top-aligned.
+    std::vector<std::int16_t> font = {-200, 0, 0, 0, 700, 0, 0, 0};
+    for (const char* c = "Arial\0\0\0"; c < "Arial\0\0\0" + 8; c += 2)
+        font.push_back(std::int16_t(quint8(c[0]) | (quint8(c[1]) << 8)));
+    font.resize(9 + 16, 0);
+    w.Record(0x02FB, font);
+    w.Record(0x012D, {2});
+    w.Record(0x0521, {2, std::int16_t('H' | ('i' << 8)), 300, 600});
+
+    const Picture p = Picture::FromBytes(w.Bytes());
+    ASSERT_FALSE(p.isNull());
+    EXPECT_EQ(p.naturalSize(100), QSize(100, 50));
+    const QImage img = Render(p, {100, 50});
+    EXPECT_EQ(img.pixel(40, 12), qRgb(255, 0, 0));   // inside the pie
+    EXPECT_EQ(img.pixel(10, 20), qRgb(255, 255, 255)); // the quarters it leaves out
+    EXPECT_EQ(img.pixel(40, 40), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(87, 12), qRgb(0, 0, 255));   // the bitmap
+    int dark = 0;
+    for (int y = 30; y < 50; ++y)
+        for (int x = 60; x < 80; ++x)
+            dark += qGray(img.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 10);                             // the text
+}
