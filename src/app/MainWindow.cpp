@@ -4,6 +4,10 @@
 #include "app/ToolsPanel.h"
 #include "designer/CanvasPanel.h"
 #include "designer/Designer.h"
+#include "library/DataDirectory.h"
+#include "library/LabelLibrary.h"
+#include "library/LabelScreen.h"
+#include "model/ItemText.h"
 #include "designer/DialogHelp.h"
 #include "designer/ItemDialogs.h"
 #include "model/LabelItems.h"
@@ -36,6 +40,56 @@ constexpr int kPanelLeft = 17;
 constexpr int kPanelTop = 8;
 } // namespace
 
+namespace {
+
+// The screen around the label as the label library sees it.
+class TMainLabelScreen : public TLabelScreen {
+public:
+    explicit TMainLabelScreen(TKLabelMain& w) : w_(w) {}
+
+    QString DescriptText() const override { return w_.Descript->text(); }
+    void SetDescriptText(const QString& text) override
+    {
+        // Typing stops at 30 characters; a program edit ("Clone of ...") may go beyond.
+        w_.Descript->setMaxLength(std::max(30, int(text.size())));
+        w_.Descript->setText(text);
+        w_.TriggerChange();
+    }
+    void FocusDescript() override { w_.Descript->setFocus(); }
+    void SetLabelPanelSize(int width, int height) override { w_.SetLabelPanelSize(width, height); }
+    void SetLabelShape(TLabelShapeType shape) override { w_.LabelPanel->SetShape(shape); }
+    QString SaveItems() override
+    {
+        QStringList lines;
+        sw::SaveItems(*w_.LabelItems, lines);
+        const QString text = sw::JoinItemText(lines);
+        w_.ObjectsHolder->setPlainText(text);
+        return text;
+    }
+    void RestoreItems(const QString& objects) override
+    {
+        w_.ObjectsHolder->setPlainText(objects);
+        w_.LabelItems->DeleteAllItems();
+        QString error;
+        const bool ok = sw::REstoreItems(*w_.LabelItems, sw::SplitItemText(objects), &error);
+        w_.Designer->ReleaseSelection();
+        if (!ok)
+            w_.ShowInformation(error);
+    }
+    void DeleteAllItems() override
+    {
+        w_.Designer->ReleaseSelection();
+        w_.LabelItems->DeleteAllItems();
+    }
+    void ClearPositionSelection() override { w_.PositionSelection.ClearPositionSelection(); }
+    void ShowToolsPanelAtDefault() override { w_.Panel1Click(); }
+
+private:
+    TKLabelMain& w_;
+};
+
+} // namespace
+
 TKLabelMain::TKLabelMain(QWidget* parent)
     : QMainWindow(parent)
 {
@@ -48,11 +102,13 @@ TKLabelMain::TKLabelMain(QWidget* parent)
     BuildSurface();
     BuildMenus();
     BuildDesigner();
+    BuildLibrary();
     FormCreate();
 }
 
 TKLabelMain::~TKLabelMain()
 {
+    Library.reset();
     // Items go before the designer whose event links they hold.
     if (LabelItems)
         LabelItems->DeleteAllItems();
@@ -80,6 +136,22 @@ void TKLabelMain::BuildDesigner()
     Designer->ConnectGridMenu(mnuNoSnap, mnuSnap2, mnuSnap4, mnuSnap8);
 }
 
+void TKLabelMain::BuildLibrary()
+{
+    LibraryScreen = std::make_unique<TMainLabelScreen>(*this);
+    Library = std::make_unique<TLabelLibrary>(
+        *this, *LibraryScreen, sw::library::ResolveDataDirectory(QCoreApplication::applicationDirPath()));
+    TLabelCommands& commands = Library->Commands();
+    connect(mnuSelectLabel, &QAction::triggered, this, [&commands] { commands.SelectLabel(); });
+    connect(mnuNewLabel, &QAction::triggered, this, [&commands] { commands.NewLabel(); });
+    connect(mnuDeleteLabel, &QAction::triggered, this, [&commands] { commands.mnuDeleteLabelClick(); });
+    connect(mnuCloneLabel, &QAction::triggered, this, [&commands] { commands.mnuCloneLabelClick(); });
+    connect(mnuConfigureLabel, &QAction::triggered, this, [&commands] { commands.mnuConfigureLabelClick(); });
+    connect(mnuRebuildIndexes, &QAction::triggered, this, [this] { Library->Store().mnuRebuildIndexesClick(); });
+    connect(SaveButton, &QPushButton::clicked, this, [&commands] { commands.SaveButtonClick(); });
+    connect(CancelButton, &QPushButton::clicked, this, [&commands] { commands.CancelButtonClick(); });
+}
+
 void TKLabelMain::BuildTopBar()
 {
     Panel1 = new QWidget(centralWidget());
@@ -99,7 +171,12 @@ void TKLabelMain::BuildTopBar()
     Descript->setWhatsThis(QStringLiteral("The description of the label on screen"));
     DescriptLabel->setBuddy(Descript);
     // Typing in the description is a change of the label.
-    connect(Descript, &QLineEdit::textEdited, this, [this] { TriggerChange(); });
+    connect(Descript, &QLineEdit::textEdited, this, [this] {
+        // Back within 30 characters after a longer program edit: typing is limited again.
+        if (Descript->text().size() <= 30)
+            Descript->setMaxLength(30);
+        TriggerChange();
+    });
 
     int left = descriptLeft + 196;
     auto button = [this, &left](const char* name, const QString& caption, int width) {
@@ -259,23 +336,15 @@ void TKLabelMain::FormActivate()
         return;
     activating_ = true;
     update();
-    LoadPreferences();
-    if (state_.FirstActivation) {
-        if (!OpenLabelFile()) {
-            activating_ = false;
-            close(); // FirstActivation is still set: no questions
-            return;
-        }
-        if (!LabelTableEmpty()) {
-            state_.StartingUp = false;
-            LoadCurrentLabel();
-        }
-        state_.StartingUp = false;
-        UpdateScreenStatus();
-        state_.IsNewLabel = false;
-        state_.FirstActivation = false;
-        UpdateScreenStatus();
+    const bool first = state_.FirstActivation;
+    // Re-reads QX.INI; the first time also opens the label table and shows the last label.
+    if (!Library->FormActivate()) {
+        activating_ = false;
+        close(); // FirstActivation is still set: no questions
+        return;
     }
+    if (first)
+        UpdateScreenStatus();
     activating_ = false;
 }
 
@@ -426,25 +495,12 @@ double TKLabelMain::PixelsPerInch() const
 
 // ---- the label table's part (the label store plugs in here) ----
 
-bool TKLabelMain::OpenLabelFile()
-{
-    return true;
-}
-
 bool TKLabelMain::LabelTableEmpty() const
 {
-    return true;
-}
-
-void TKLabelMain::LoadCurrentLabel()
-{
-}
-
-void TKLabelMain::LoadPreferences()
-{
+    return !Library || !Library->Store().HasCurrentRecord();
 }
 
 bool TKLabelMain::SavePreferences()
 {
-    return true;
+    return Library->SavePreferences();
 }

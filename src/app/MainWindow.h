@@ -21,6 +21,8 @@ class TCanvasPanel;
 class TDesigner;
 class TItemDialogs;
 class TLabelItems;
+class TLabelLibrary;
+class TLabelScreen;
 class TTiledScrollArea;
 class TToolsPanel;
 
@@ -103,6 +105,9 @@ public:
     std::unique_ptr<TItemDialogs> ItemDialogs;
     std::unique_ptr<TDesigner> Designer;
     std::unique_ptr<TLabelItems> LabelItems;
+    // The label table, the label commands and QX.INI.
+    std::unique_ptr<TLabelScreen> LibraryScreen;
+    std::unique_ptr<TLabelLibrary> Library;
 
 protected:
     bool event(QEvent* event) override;
@@ -121,10 +126,8 @@ private:
     void mnuHelpAboutClick();
 
     // The label table's part of start-up and exit.
-    bool OpenLabelFile();
+    void BuildLibrary();
     bool LabelTableEmpty() const;
-    void LoadCurrentLabel();
-    void LoadPreferences();
     bool SavePreferences();
 
     TWindowState state_;
