@@ -171,3 +171,27 @@ TEST(XbaseTool, ReportsProblemsAndUnreadableFilesWithItsExitCodes) {
     ASSERT_EQ(tool("pack " + path).status, 0);
     EXPECT_EQ(tool("check " + path).out, "ok 32 records\n");
 }
+
+TEST(XbaseTool, ImportTakesBackWhatDumpWrote) {
+    TempDir dir;
+    const std::string t = dir.file("COPY.DBF");
+    ASSERT_EQ(tool("create " + t +
+                   " DESCRIPT:C:30 TEMPLATE:C:60 LBLHEIGHT:N:6:3 LBLWIDTH:N:6:3 NBRACROSS:N:2:0 NBRDOWN:N:2:0"
+                   " TOPMARG:N:6:3 LEFTMARG:N:6:3 HORIZPITCH:N:6:3 VERTPITCH:N:6:3 SHEETWIDTH:N:6:3"
+                   " SHEETDEPTH:N:6:3 PAPERSIZE:C:5 LBLSHAPE:C:2 OBJECTS:M")
+                  .status,
+              0);
+    ASSERT_EQ(tool("index " + t + " DESCRIPT 'upper(DESCRIPT)'").status, 0);
+    // The dump with deleted records, RECNO and DELETED columns included, goes straight back in.
+    ASSERT_EQ(tool("import " + t + " " + xbtest::fixture("SMALL.natural-with-deleted.tsv")).status, 0);
+    EXPECT_EQ(tool("dump " + t + " --deleted").out, xbtest::readFile(xbtest::fixture("SMALL.natural-with-deleted.tsv")));
+    EXPECT_EQ(tool("dump " + t + " --tag DESCRIPT").out, xbtest::readFile(xbtest::fixture("SMALL.by-descript.tsv")));
+    EXPECT_EQ(tool("check " + t).out, "ok 40 records\n");
+
+    xbtest::writeFile(dir.file("bad.tsv"), "DESCRIPT\tLBLHEIGHT\nfine\t1\ntoo big\t123.5\n");
+    const auto r = xbtest::run(xbtest::tool() + " import " + t + " " + dir.file("bad.tsv") + " 2>&1");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("line 3"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("LBLHEIGHT"), std::string::npos) << r.out;
+    EXPECT_EQ(tool("check " + t).out, "ok 41 records\n");  // the good row stays, the bad one left nothing
+}
