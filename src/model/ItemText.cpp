@@ -8,6 +8,7 @@
 #include "model/TextLabel.h"
 #include "model/Units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -184,7 +185,7 @@ bool ParseLength(const QString& v, double ppi, int& out)
     const float narrowed = static_cast<float>(inches);
     if (!std::isfinite(narrowed))
         return false;
-    out = InchesToPixels(narrowed, ppi);
+    out = std::clamp(InchesToPixels(narrowed, ppi), -kMaxItemPixels, kMaxItemPixels);
     return true;
 }
 

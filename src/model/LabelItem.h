@@ -20,6 +20,13 @@ namespace sw {
 QColor ToQColor(TColor color);
 TColor FromQColor(const QColor& color);
 constexpr int kMaxFontPixels = 4000;
+// Item positions and sizes stay within this many pixels of the label's corner, so that box
+// arithmetic never overflows whatever a stored text says.
+constexpr int kMaxItemPixels = 1 << 24;
+constexpr int ClampToInt(long long v)
+{
+    return v > 2147483647LL ? 2147483647 : v < -2147483648LL ? -2147483647 - 1 : int(v);
+}
 // Font height in pixels for a size in points at a resolution (-MulDiv(size, ppi, 72), negated).
 int FontPixelHeight(int pointSize, double pixelsPerInch);
 // Qt's pattern for a fill style code 0..7; any other code fills nothing.

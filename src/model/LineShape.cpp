@@ -24,16 +24,17 @@ void TLineShape::SetPen(const TItemPen& pen)
 
 QLine TLineShape::LineEnds() const
 {
-    const int p = pen_.Width;
-    const int x = p / 2;
-    const int w = Width() - p + 1;
-    const int h = Height() - p + 1;
+    // Worked out wide enough for any stored pen width.
+    const qint64 p = pen_.Width;
+    const int x = sw::ClampToInt(p / 2);
+    const int w = sw::ClampToInt(Width() - p + 1 + p / 2);
+    const int h = sw::ClampToInt(Height() - p + 1 + p / 2);
     switch (style_) {
-    case stHorizontal: return QLine(x, x, w + x, x);
-    case stVertical: return QLine(x, x, x, h + x);
+    case stHorizontal: return QLine(x, x, w, x);
+    case stVertical: return QLine(x, x, x, h);
     case stAngle: break;
     }
-    return QLine(x, x, w + x, h + x);
+    return QLine(x, x, w, h);
 }
 
 void TLineShape::DoPaint(QPainter& painter)

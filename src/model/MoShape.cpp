@@ -10,6 +10,10 @@ int RoundCornerSize(int largerSide, int roundPerc)
     // The product is taken in extended precision with 0.01 rounded to that precision, as the
     // stored labels were drawn: 200 * (20 * 0.01L) is a hair below 40 and truncates to 39.
     const long double v = static_cast<long double>(largerSide) * (roundPerc * 0.01L);
+    if (v >= 2147483647.0L)
+        return 2147483647;
+    if (v <= -2147483648.0L)
+        return -2147483647 - 1;
     return static_cast<int>(v);
 }
 
@@ -55,10 +59,12 @@ QRect TMoShape::ShapeCorners() const
     int w = Width(), h = Height();
     if (shape_ == stSquare || shape_ == stRoundSquare || shape_ == stCircle)
         w = h = std::min(w, h);
-    const int p = pen_.Width;
-    const int x = p / 2;
-    // Corners (x, x)-(x + W, x + H) with W = width - p + 1.
-    return QRect(QPoint(x, x), QPoint(x + (w - p + 1), x + (h - p + 1)));
+    // Corners (x, x)-(x + W, x + H) with W = width - p + 1, worked out wide enough for any
+    // stored pen width.
+    const qint64 p = pen_.Width;
+    const qint64 x = p / 2;
+    return QRect(QPoint(sw::ClampToInt(x), sw::ClampToInt(x)),
+                 QPoint(sw::ClampToInt(x + (w - p + 1)), sw::ClampToInt(x + (h - p + 1))));
 }
 
 int TMoShape::CornerSize() const

@@ -3,6 +3,8 @@
 
 #include "model/ItemText.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -239,4 +241,23 @@ TEST(ItemText, SplitAndJoin)
     EXPECT_EQ(SplitItemText("A=1\nB=2"), (QStringList{"A=1", "B=2"}));
     EXPECT_EQ(SplitItemText("A=1\r\n\r\nB=2\r\n"), (QStringList{"A=1", "", "B=2"}));
     EXPECT_EQ(JoinItemText({"A=1", "B=2"}), "A=1\r\nB=2\r\n");
+}
+
+TEST(ItemText, AbsurdStoredValuesStayDrawable)
+{
+    Label l;
+    ASSERT_TRUE(Read(l, {"LABELITEM=ROUNDRECTANGLE", "LEFT=1e30", "WIDTH=-1e30", "HEIGHT=1e9",
+                         "LINETHICKNESS=-2147483648", "ROUNDING=2147483647",
+                         "LABELITEM=VERTICALLINE", "LINETHICKNESS=2147483647",
+                         "LABELITEM=TEXT", "TEXT=big", "FONTSIZE=2147483647",
+                         "ANGLE=-2147483648", "LABELITEM=SYMBOL", "ASCIICHAR=-1"}));
+    ASSERT_EQ(l.items.OrderList().size(), 4u);
+    EXPECT_EQ(l.items.OrderList()[0]->Left(), kMaxItemPixels);
+    QImage img(64, 32, QImage::Format_RGB32);
+    QPainter p(&img);
+    l.panel.Paint(p);
+    p.end();
+    const QStringList out = Save(l);
+    EXPECT_TRUE(out.contains("LINETHICKNESS=-2147483648"));
+    EXPECT_TRUE(out.contains("ASCIICHAR=255"));
 }
