@@ -471,13 +471,13 @@ struct Table::Impl {
     }
 
     // Rebuilds the index file with the given tags (name, expression) from the table.
-    void rebuild(const std::vector<std::pair<std::string, std::string>>& specs, const std::string cdxPath) {
+    void rebuild(const std::vector<std::pair<std::string, std::string>>& defs, const std::string cdxPath) {
         std::vector<KeyExpr> exprs;
-        std::vector<CdxFile::BuildTag> tags(specs.size());
-        for (std::size_t i = 0; i < specs.size(); ++i) {
-            exprs.emplace_back(specs[i].second, hdr, path);
-            tags[i].name = specs[i].first;
-            tags[i].expression = specs[i].second;
+        std::vector<CdxFile::BuildTag> tags(defs.size());
+        for (std::size_t i = 0; i < defs.size(); ++i) {
+            exprs.emplace_back(defs[i].second, hdr, path);
+            tags[i].name = defs[i].first;
+            tags[i].expression = defs[i].second;
             tags[i].fill = exprs[i].fill();
             tags[i].keys.keyLength = exprs[i].keyLength();
             tags[i].keys.keys.resize(static_cast<std::size_t>(hdr.recordCount) * exprs[i].keyLength());
@@ -502,11 +502,11 @@ struct Table::Impl {
         }
     }
 
-    std::vector<std::pair<std::string, std::string>> tagSpecs() const {
-        std::vector<std::pair<std::string, std::string>> specs;
+    std::vector<std::pair<std::string, std::string>> tagDefinitions() const {
+        std::vector<std::pair<std::string, std::string>> defs;
         if (cdx)
-            for (const auto& t : cdx->tags()) specs.emplace_back(t.name, t.expression);
-        return specs;
+            for (const auto& t : cdx->tags()) defs.emplace_back(t.name, t.expression);
+        return defs;
     }
 
     // Finishes or discards a pack that was interrupted (see the write ordering above).
@@ -656,7 +656,7 @@ Table::Table(const std::string& path, OpenMode mode) : d_(std::make_unique<Impl>
     if (const std::string cdxPath = findSibling(path, ".CDX"); !cdxPath.empty()) {
         d.openIndex(cdxPath);
         // The last writer died before it closed the index: it may lack its last change.
-        if (mode == OpenMode::Exclusive && d.cdx->leftInUse()) d.rebuild(d.tagSpecs(), cdxPath);
+        if (mode == OpenMode::Exclusive && d.cdx->leftInUse()) d.rebuild(d.tagDefinitions(), cdxPath);
     }
     d.toEnd(true);
 }
@@ -717,11 +717,11 @@ int Table::indexTag(const std::string& tag, const std::string& expression) {
     if (name.empty() || name.size() > 10 || name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") != std::string::npos)
         d.usage("tag name \"" + tag + "\": 1 to 10 letters, digits or _");
     KeyExpr check(expression, d.hdr, d.path);  // refuses a bad expression before anything changes
-    auto specs = d.tagSpecs();
-    std::erase_if(specs, [&](const auto& s) { return s.first == name; });
-    specs.emplace_back(name, std::string(record::trim(expression)));
+    auto defs = d.tagDefinitions();
+    std::erase_if(defs, [&](const auto& s) { return s.first == name; });
+    defs.emplace_back(name, std::string(record::trim(expression)));
     const std::string cdxPath = d.cdx ? d.cdx->path() : siblingPath(d.path, ".CDX");
-    d.rebuild(specs, cdxPath);
+    d.rebuild(defs, cdxPath);
     d.order = tagArea(name);
     d.toEnd(true);
     return d.order;
@@ -962,7 +962,7 @@ void Table::pack() {
     d.requireExclusive("packing");
     d.commit();
     d.pack();
-    if (d.cdx) d.rebuild(d.tagSpecs(), d.cdx->path());
+    if (d.cdx) d.rebuild(d.tagDefinitions(), d.cdx->path());
     d.toEnd(true);
 }
 
@@ -972,7 +972,7 @@ void Table::reindex() {
     d.commit();
     if (!d.cdx) return;
     const int order = d.order;
-    d.rebuild(d.tagSpecs(), d.cdx->path());
+    d.rebuild(d.tagDefinitions(), d.cdx->path());
     d.order = order;
     d.toEnd(true);
 }

@@ -86,10 +86,10 @@ int cmdCreate(const std::vector<std::string>& args) {
     std::vector<FieldDef> fields;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::vector<std::string_view> parts;
-        std::string_view spec = args[i];
+        std::string_view text = args[i];
         for (std::size_t start = 0;;) {
-            const std::size_t colon = spec.find(':', start);
-            parts.push_back(spec.substr(start, colon == std::string_view::npos ? std::string_view::npos : colon - start));
+            const std::size_t colon = text.find(':', start);
+            parts.push_back(text.substr(start, colon == std::string_view::npos ? std::string_view::npos : colon - start));
             if (colon == std::string_view::npos) break;
             start = colon + 1;
         }
