@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Designs a label with the real mouse on a real X server: a new label, the rectangle tool
+# dragged onto it, its bottom-right handle dragged to resize it, a text tool drop with a typed
+# caption, the text turned to 90 degrees on the rotation dial, Save. The label table must then
+# hold both items where the mouse put them, and a restarted program must show the same label.
+set -euo pipefail
+bin=$1
+src=$2
+work=$(mktemp -d)
+trap '[ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
+cp -r "$bin"/. "$work"/
+cp "$src/tests/e2e/designer_find.py" "$work/"
+export WORK=$work
+xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
+  cd "$WORK"
+  find=(/usr/bin/python3 "$WORK/designer_find.py")
+  shot() { import -window root "$WORK/$1.png"; convert "$WORK/$1.png" "$WORK/$1.ppm"; }
+  window() { # waits for a visible window with this exact title
+    local id=""
+    for i in $(seq 50); do
+      id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+      [ -n "$id" ] && break
+      sleep 0.2
+    done
+    [ -n "$id" ] || { echo "no window \"$1\"" >&2; return 1; }
+    echo "$id"
+  }
+  drag() { # x0 y0 x1 y1: press, move in steps, release
+    xdotool mousemove "$1" "$2" mousedown 1
+    sleep 0.3
+    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
+    sleep 0.2
+    xdotool mousemove "$3" "$4"
+    sleep 0.3
+    xdotool mouseup 1
+    sleep 0.6
+  }
+  start() {
+    ./stickwell & pid=$!
+    main=$(window Stickwell)
+    sleep 1
+    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+  }
+  quit() {
+    xdotool key --window "$main" alt+f
+    sleep 0.3
+    xdotool key e
+    box=$(window Exit)
+    xdotool key Return
+    for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+    if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; exit 1; fi
+  }
+
+  start
+  # File > New Label, the first template.
+  xdotool key --window "$main" alt+f
+  sleep 0.3
+  xdotool key n
+  window "Select Label Template" >/dev/null
+  sleep 0.5
+  xdotool key Return
+  sleep 1
+
+  shot empty
+  read lx ly lw lh < <("${find[@]}" label "$WORK/empty.ppm")
+  # The panel starts one pixel outside its white inside; the window client area 17, 49 + 8 before it.
+  px=$((lx - 1)); py=$((ly - 1))
+  cx=$((px - 17)); cy=$((py - 57))
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  clientw=$WIDTH
+  # The Tools stand at top 60, right-aligned with 10 pixels to spare.
+  tx=$((cx + clientw - 161 - 10)); ty=$((cy + 60))
+  echo "label at $px,$py ${lw}x$lh; tools at $tx,$ty"
+
+  # The rectangle tool (42, 31 on the Tools) dropped at label point (40, 30).
+  drag $((tx + 53)) $((ty + 42)) $((px + 40)) $((py + 30))
+  # Its bottom-right handle square lies 2..6 pixels past the 25 x 25 box: drag it by (40, 20).
+  drag $((px + 66)) $((py + 56)) $((px + 106)) $((py + 76))
+  # The text tool (16, 31) dropped at (150, 40), caption typed.
+  drag $((tx + 27)) $((ty + 42)) $((px + 150)) $((py + 40))
+  q=$(window Text)
+  xdotool key --window "$q" ctrl+a
+  xdotool type --delay 40 "Hello"
+  xdotool key Return
+  sleep 0.8
+  # Its menu by a right press, fourth entry "Rotation".
+  xdotool mousemove $((px + 155)) $((py + 46)) click 3
+  sleep 0.6
+  xdotool key Down Down Down Down Return
+  rot=$(window "Set Rotation")
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$rot")"
+  shot rotation
+  # The dial is the circle in the right part of the dialog; drag straight up from its centre.
+  read bx by bw bh < <("${find[@]}" ink "$WORK/rotation.ppm" $((X + WIDTH * 62 / 100)) "$Y" $((WIDTH * 38 / 100)) $((HEIGHT - 45)))
+  dx=$((bx + bw - 1 - 56)); dy=$((by + 56))
+  drag "$dx" $((dy - 20)) "$dx" $((dy - 45))
+  xdotool key Return
+  sleep 0.8
+  # Clear the selection, picture the label, save.
+  xdotool mousemove $((px + lw - 30)) $((py + lh - 20)) click 1
+  sleep 0.5
+  shot designed
+  xdotool key --window "$main" alt+s
+  sleep 1.5
+
+  quit
+
+  # The table belongs to the running program; read it once it has gone.
+  ./stickwell-table dump QXLBLS.DBF > dump.txt
+  cp dump.txt "${E2E_KEEP:-/nonexistent}/" 2>/dev/null || true
+  # The rectangle dropped at (40, 30) and sized to 65 x 45, the text at (150, 40) turned to 90,
+  # in inches at 96 pixels per inch, in the order they were made.
+  for want in "LABELITEM=RECTANGLE\\r\\nTOP=0.313\\r\\nLEFT=0.417\\r\\nWIDTH=0.677\\r\\nHEIGHT=0.469\\r\\n" \
+              "LABELITEM=TEXT\\r\\nTEXT=Hello\\r\\nTOP=0.417\\r\\nLEFT=1.563\\r\\n" \
+              "ANGLE=90\\r\\n"; do
+    grep -qF -- "$want" dump.txt || { echo "saved items lack $want"; cat dump.txt; exit 1; }
+  done
+
+  start
+  sleep 1
+  shot restarted
+  # The part of the label with the items; the Tools may stand elsewhere after a restart.
+  crop="300x$(( lh < 150 ? lh : 150 ))+${lx}+${ly}"
+  convert "$WORK/designed.png" -crop "$crop" "$WORK/a.png"
+  convert "$WORK/restarted.png" -crop "$crop" "$WORK/b.png"
+  diff=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true)
+  [ "$diff" = "0" ] || { echo "restarted label differs in $diff pixels"; kill $pid; exit 1; }
+  quit
+'
+echo "ok"
