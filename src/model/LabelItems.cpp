@@ -10,7 +10,6 @@
 #include "model/Symbols.h"
 
 #include <QFileInfo>
-#include <QSet>
 #include <algorithm>
 
 namespace sw {
@@ -30,16 +29,22 @@ TLabelItems::TLabelItems(TLabelPanel& panel, IItemHost& host)
 
 QString TLabelItems::FindNextAvailable(const QString& prefix) const
 {
-    // Component names compare without regard to case.
-    QSet<QString> taken;
-    for (const auto& c : panel_.Children())
-        taken.insert(c->Name().toUpper());
-    const QString upper = prefix.toUpper();
-    for (int i = 1; i <= sw::kMaxItems; ++i) {
-        const QString number = QString::number(i);
-        if (!taken.contains(upper + number))
-            return prefix + number;
+    // Component names compare without regard to case; only prefix + a plain number can clash.
+    std::vector<bool> taken(size_t(sw::kMaxItems) + 1, false);
+    for (const auto& c : panel_.Children()) {
+        const QString& name = c->Name();
+        if (name.size() <= prefix.size() || name.size() > prefix.size() + 4
+            || !name.startsWith(prefix, Qt::CaseInsensitive))
+            continue;
+        bool ok = false;
+        const QStringView digits = QStringView(name).mid(prefix.size());
+        const int n = digits.toInt(&ok);
+        if (ok && n >= 1 && n <= sw::kMaxItems && digits == QString::number(n))
+            taken[size_t(n)] = true;
     }
+    for (int i = 1; i <= sw::kMaxItems; ++i)
+        if (!taken[size_t(i)])
+            return prefix + QString::number(i);
     return QString();
 }
 

@@ -141,12 +141,28 @@ QFont SymbolFontFor(int code, int pixelHeight)
         f.setFamily(t.wingdings);
         return f;
     }
-    const char32_t cp = WingdingsToUnicode(code);
-    for (const char* fam : kUnicodeFamilies) {
-        QFont candidate = f;
-        candidate.setFamily(QLatin1String(fam));
-        if (cp == 0 || QFontMetrics(candidate).inFontUcs4(uint(cp)))
-            return candidate;
+    // Which family covers a code is looked up once per code: symbols are laid out often.
+    static std::array<signed char, kCodes> chosen = [] {
+        std::array<signed char, kCodes> a;
+        a.fill(-1);
+        return a;
+    }();
+    const size_t slot = IsCode(code) ? size_t(code) : 0;
+    if (chosen[slot] < 0) {
+        const char32_t cp = WingdingsToUnicode(code);
+        chosen[slot] = 2;
+        for (int i = 0; i < 2; ++i) {
+            QFont candidate = f;
+            candidate.setFamily(QLatin1String(kUnicodeFamilies[i]));
+            if (cp == 0 || QFontMetrics(candidate).inFontUcs4(uint(cp))) {
+                chosen[slot] = char(i);
+                break;
+            }
+        }
+    }
+    if (chosen[slot] < 2) {
+        f.setFamily(QLatin1String(kUnicodeFamilies[int(chosen[slot])]));
+        return f;
     }
     f.setFamilies({QLatin1String(kUnicodeFamilies[0]), QLatin1String(kUnicodeFamilies[1])});
     return f;
