@@ -95,35 +95,40 @@ const QString& DataDir()
     return dir;
 }
 
+// One run of the program on the 10,000 labels, started.
+struct Run {
+    Services services;
+    Screen screen;
+    NoDialogs dialogs;
+    TLabelLibrary lib{services, screen, DataDir(), &dialogs};
+    explicit Run(benchmark::State& state)
+    {
+        if (!lib.FormActivate())
+            state.SkipWithError("start-up failed");
+    }
+};
+
 void BM_StartUpToShownLabel(benchmark::State& state)
 {
-    const QString& dir = DataDir();
+    DataDir();
     for (auto _ : state) {
-        Services services;
-        Screen screen;
-        NoDialogs dialogs;
-        TLabelLibrary lib(services, screen, dir, &dialogs);
-        if (!lib.FormActivate() || screen.items.isEmpty())
-            state.SkipWithError("start-up failed");
-        benchmark::DoNotOptimize(screen.descript);
+        Run run(state);
+        if (run.screen.items.isEmpty())
+            state.SkipWithError("no label shown");
+        benchmark::DoNotOptimize(run.screen.descript);
     }
 }
 BENCHMARK(BM_StartUpToShownLabel)->Unit(benchmark::kMillisecond);
 
 void BM_SaveWithUniquenessWalk(benchmark::State& state)
 {
-    Services services;
-    Screen screen;
-    NoDialogs dialogs;
-    TLabelLibrary lib(services, screen, DataDir(), &dialogs);
-    if (!lib.FormActivate())
-        state.SkipWithError("start-up failed");
+    Run run(state);
     int n = 0;
     for (auto _ : state) {
-        screen.descript = QStringLiteral("Label bench %1").arg(n++ % 2);
-        services.pending = true;
-        lib.Commands().SaveButtonClick();
-        if (services.pending)
+        run.screen.descript = QStringLiteral("Label bench %1").arg(n++ % 2);
+        run.services.pending = true;
+        run.lib.Commands().SaveButtonClick();
+        if (run.services.pending)
             state.SkipWithError("save refused");
     }
 }
@@ -131,24 +136,20 @@ BENCHMARK(BM_SaveWithUniquenessWalk)->Unit(benchmark::kMillisecond);
 
 void BM_RebuildIndexes(benchmark::State& state)
 {
-    Services services;
-    Screen screen;
-    NoDialogs dialogs;
-    TLabelLibrary lib(services, screen, DataDir(), &dialogs);
-    if (!lib.FormActivate())
-        state.SkipWithError("start-up failed");
+    Run run(state);
+    TLabelStore& store = run.lib.Store();
     for (auto _ : state) {
         state.PauseTiming();
         // Something for the pack to remove each time.
-        lib.Store().Table()->appendBlank();
-        lib.Store().Table()->putString("DESCRIPT", "doomed");
-        lib.Store().Table()->putRecord();
-        lib.Store().Table()->deleteRecord();
-        lib.Store().GoTop();
+        store.Table()->appendBlank();
+        store.Table()->putString("DESCRIPT", "doomed");
+        store.Table()->putRecord();
+        store.Table()->deleteRecord();
+        store.GoTop();
         state.ResumeTiming();
-        lib.Store().mnuRebuildIndexesClick();
+        store.mnuRebuildIndexesClick();
     }
-    state.counters["labels"] = double(lib.Store().Table()->recCount());
+    state.counters["labels"] = double(store.Table()->recCount());
 }
 BENCHMARK(BM_RebuildIndexes)->Unit(benchmark::kMillisecond)->Iterations(5);
 
