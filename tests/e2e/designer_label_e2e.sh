@@ -26,14 +26,16 @@ xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
     echo "$id"
   }
   drag() { # x0 y0 x1 y1: press, move in steps, release
-    xdotool mousemove "$1" "$2" mousedown 1
-    sleep 0.3
-    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
+    xdotool mousemove "$1" "$2"
     sleep 0.2
-    xdotool mousemove "$3" "$4"
+    xdotool mousedown 1
+    sleep 0.4
+    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
     sleep 0.3
+    xdotool mousemove "$3" "$4"
+    sleep 0.4
     xdotool mouseup 1
-    sleep 0.6
+    sleep 1
   }
   start() {
     ./stickwell & pid=$!
