@@ -94,7 +94,7 @@ TEST(Designer, NudgesRepeatWhileHeldAndMoveAllMovesEveryItem)
     QTest::mouseClick(&right, Qt::LeftButton);
     EXPECT_EQ(r->Left(), 41);
     QTest::mousePress(&right, Qt::LeftButton);
-    QTest::qWait(320);
+    QTest::qWait(400);
     QTest::mouseRelease(&right, Qt::LeftButton);
     EXPECT_GE(r->Left(), 44);
     EXPECT_EQ(f.designer.StretchHandle1()->geometry().left(), r->Left() - 2);
