@@ -99,6 +99,8 @@ xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
   drag "$dx" $((dy - 20)) "$dx" $((dy - 45))
   xdotool key Return
   sleep 0.8
+  # A tool released over the grey margin left of the label makes nothing.
+  drag $((tx + 53)) $((ty + 42)) $((px - 8)) $((py + 100))
   # Clear the selection, picture the label, save.
   xdotool mousemove $((px + lw - 30)) $((py + lh - 20)) click 1
   sleep 0.5
@@ -118,6 +120,8 @@ xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
               "ANGLE=90\\r\\n"; do
     grep -qF -- "$want" dump.txt || { echo "saved items lack $want"; cat dump.txt; exit 1; }
   done
+  n=$(grep -o "LABELITEM=" dump.txt | wc -l)
+  [ "$n" -eq 2 ] || { echo "$n items saved, not 2"; cat dump.txt; exit 1; }
 
   start
   sleep 1
