@@ -11,8 +11,9 @@ trap 'rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work"/
 rm -f "$work"/QXLBLS.* "$work"/QX.INI
 export WORK=$work
-# Away from the display numbers other checks start at, so that checks run side by side.
-xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
+# Away from the display numbers other checks start at, so that checks run side by side; the
+# server must not reset when a run of the program ends and it has no client left.
+xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -noreset" bash -euo pipefail -c '
   cd "$WORK"
   fail() { echo "$*" >&2; exit 1; }
   window() { # waits for a visible window with this exact title
