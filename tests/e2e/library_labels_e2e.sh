@@ -70,6 +70,15 @@ xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -nore
     xdotool mousemove $((X + 137 + 196 + 26)) $((Y + 42)) click 1
     sleep 1
   }
+  # How light a point of the main window is (window coordinates): 0 black to 255 white.
+  pixel() {
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    import -window root "$WORK/shot.png"
+    local p="p{$((X + $1)),$((Y + $2))}"
+    convert "$WORK/shot.png" -format "%[fx:round(255*($p.r+$p.g+$p.b)/3)]" info:
+  }
+  # A point inside the design panel (it starts 17, 57 into the client area, under the menu bar).
+  panel_x=40; panel_y=100
   tpl="Avery 5160/8160 Address 1\" x 2-5/8\", 30 per sheet"
 
   # The table is held exclusively while the program runs: every look at it is between runs.
@@ -82,8 +91,10 @@ xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -nore
   expect "first start" "RECNO	DELETED	DESCRIPT	TEMPLATE	LBLHEIGHT	LBLWIDTH	NBRACROSS	NBRDOWN	TOPMARG	LEFTMARG	HORIZPITCH	VERTPITCH	SHEETWIDTH	SHEETDEPTH	PAPERSIZE	LBLSHAPE	OBJECTS" "$fields"
   index_dump -type=char QXLBLS.CDX DESCRIPT >/dev/null || fail "index_dump refuses QXLBLS.CDX"
 
-  # New Label on the 2-5/8" x 1" stock, found by typing its name in the grid.
+  # New Label on the 2-5/8" x 1" stock, found by typing its name in the grid. Until then the
+  # design panel is hidden: only the grey surface shows.
   start
+  [ "$(pixel $panel_x $panel_y)" -lt 250 ] || fail "the design panel shows before New Label"
   menu alt+f n
   window "Select Label Template" >/dev/null
   sleep 0.5
@@ -91,6 +102,7 @@ xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -nore
   sleep 0.3
   xdotool key Return
   sleep 1
+  [ "$(pixel $panel_x $panel_y)" -eq 255 ] || fail "no design panel after New Label: $(pixel $panel_x $panel_y)"
   descript
   xdotool key ctrl+a
   xdotool type --delay 40 "Shipping list"
