@@ -1,5 +1,7 @@
 #include "report/RPDefine.h"
 
+#include "model/LabelItem.h"
+
 #include <algorithm>
 
 namespace sw {
@@ -32,16 +34,8 @@ Qt::PenStyle PenStyleFromCode(int style)
 
 Qt::BrushStyle BrushStyleFromCode(int style)
 {
-    switch (style) {
-    case bsSolid: return Qt::SolidPattern;
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::FDiagPattern;
-    case bsBDiagonal: return Qt::BDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
-    default: return Qt::NoBrush;
-    }
+    // Reports and label items number the eight fill styles alike.
+    return sw::QtBrushStyle(style);
 }
 
 QPen MakePen(const TPenState& pen, double deviceWidth)
