@@ -1,25 +1,47 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Stickwell needs to build, run and test.
-# Only packages that are missing are installed; nothing is fetched from elsewhere.
+# Only packages that are missing are installed, so a second run does no package work (and never
+# asks for sudo). Every name must be a real package: a virtual one never reads as installed.
+#   --check   install nothing; list what is missing and exit 1 when anything is.
 set -euo pipefail
+# One package per line, each with what needs it.
 PKGS=(
-  build-essential cmake pkg-config ninja-build ccache
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev
-  fonts-liberation fonts-symbola fonts-dejavu-core
-  xvfb xdotool x11-utils imagemagick poppler-utils xauth
-  libdbd-xbase-perl python3-dbf python3-dbfread
-  libwmf-dev
+  build-essential     # compiler and linker
+  cmake               # build
+  ninja-build         # build
+  ccache              # build cache
+  qt6-base-dev        # Qt Widgets, Gui, PrintSupport, Test
+  qt6-base-dev-tools  # moc, rcc
+  libgtest-dev        # tests
+  libbenchmark-dev    # bench/
+  clang-14            # fuzz/ (libFuzzer)
+  libclang-rt-14-dev  # fuzz/ sanitizer runtimes
+  fonts-liberation    # item and report fonts
+  fonts-symbola       # symbol items
+  fonts-dejavu-core   # symbol fallback, drag cursors
+  xvfb                # end-to-end checks
+  xdotool             # end-to-end checks
+  xauth               # xvfb-run
+  imagemagick         # end-to-end screenshots
+  poppler-utils       # pdftoppm in report tests
+  libdbd-xbase-perl   # dbf_dump in xbase interop tests
+  python3-dbf         # xbase interop tests
 )
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update
-  $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+if [ "${1:-}" = "--check" ]; then
+  [ ${#missing[@]} -eq 0 ] && { echo "install-deps: nothing to install"; exit 0; }
+  echo "install-deps: would install: ${missing[*]}"
+  exit 1
 fi
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "install-deps: installing: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+# A name that still reads as missing would make every later run install again.
+exec bash "$0" --check

@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+# A second run on a set-up machine must find nothing to install.
+bash scripts/install-deps.sh --check
 bash scripts/build.sh build RelWithDebInfo
 ctest --test-dir build --output-on-failure -j2
 bash scripts/build.sh build-asan Sanitize -DSTICKWELL_BENCH=OFF
