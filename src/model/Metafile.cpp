@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
+#include <QTransform>
+#include <cmath>
 #include <cstring>
 
 namespace sw {
@@ -16,6 +18,16 @@ namespace {
 constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
 constexpr qsizetype kPlaceableSize = 22;
 constexpr qsizetype kHeaderSize = 18;
+
+// What the player asks of a device, in device pixels. Font engines fail (and some crash) when a
+// glyph's em is tens of thousands of pixels along either axis, which a picture stretched into a
+// long flat box easily asks for; rasterisers lose precision far outside the page. Nothing a
+// label or a sheet needs comes near these sizes, so what passes them is skipped.
+constexpr double kMaxPictureExtent = 65536;  // the whole picture, either axis
+constexpr double kMaxCoordinate = 4194304;   // any corner or point drawn
+constexpr double kMaxGlyphEm = 4096;         // a glyph's em, either axis
+constexpr double kMinGlyphEm = 0.25;         // thinner text is invisible and may not rasterise
+constexpr double kMaxPenWidth = 4096;        // a pen's width
 
 // Record functions used below.
 enum : std::uint16_t {
@@ -64,6 +76,19 @@ std::uint16_t U16(const char* p)
 std::uint32_t U32(const char* p)
 {
     return std::uint32_t(U16(p)) | (std::uint32_t(U16(p + 2)) << 16);
+}
+
+bool FiniteTransform(const QTransform& t)
+{
+    return std::isfinite(t.m11()) && std::isfinite(t.m12()) && std::isfinite(t.m21())
+           && std::isfinite(t.m22()) && std::isfinite(t.dx()) && std::isfinite(t.dy())
+           && t.determinant() != 0;
+}
+
+// Device length of one unit along (x, y).
+double AxisLength(const QTransform& t, double x, double y)
+{
+    return std::hypot(t.m11() * x + t.m21() * y, t.m12() * x + t.m22() * y);
 }
 
 QColor ColorRef(std::int16_t lo, std::int16_t hi)
@@ -239,6 +264,16 @@ size_t MinParams(std::uint16_t f)
 
 } // namespace
 
+bool Metafile::DrawableExtent(const QTransform& device, const QRectF& target)
+{
+    if (!FiniteTransform(device) || !std::isfinite(target.width()) || !std::isfinite(target.height()))
+        return false;
+    const QRectF r = device.mapRect(target);
+    return r.width() <= kMaxPictureExtent && r.height() <= kMaxPictureExtent
+           && std::abs(r.left()) <= kMaxCoordinate && std::abs(r.top()) <= kMaxCoordinate
+           && std::abs(r.right()) <= kMaxCoordinate && std::abs(r.bottom()) <= kMaxCoordinate;
+}
+
 bool Metafile::Parse(const QByteArray& bytes, QString* error)
 {
     auto fail = [error](const char* why) {
@@ -294,16 +329,18 @@ bool Metafile::Parse(const QByteArray& bytes, QString* error)
 
 void Metafile::Play(QPainter& painter, const QRectF& target) const
 {
-    if (target.isEmpty())
+    if (target.isEmpty() || !DrawableExtent(painter.deviceTransform(), target))
         return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QTransform base = painter.transform();
+    const QTransform baseDevice = painter.deviceTransform();
     std::vector<Object> table(static_cast<size_t>(objects_));
     std::vector<DcState> saved;
     DcState dc;
     dc.org = bounds_.topLeft();
     dc.ext = QPointF(bounds_.width(), bounds_.height());
+    QTransform device;  // metafile units to device pixels, as last applied
     auto apply = [&] {
         if (dc.ext.x() == 0 || dc.ext.y() == 0)
             return false;
@@ -311,10 +348,23 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
         t.translate(target.left(), target.top());
         t.scale(target.width() / dc.ext.x(), target.height() / dc.ext.y());
         t.translate(-dc.org.x(), -dc.org.y());
+        device = t * baseDevice;
+        if (!FiniteTransform(device))
+            return false;
         painter.setTransform(t * base);
-        painter.setPen(dc.pen);
+        QPen pen = dc.pen;
+        const double scale = AxisLength(device, 1, 0) + AxisLength(device, 0, 1);
+        if (pen.widthF() * scale > 2 * kMaxPenWidth)
+            pen.setWidthF(2 * kMaxPenWidth / scale);
+        painter.setPen(pen);
         painter.setBrush(dc.brush);
         return true;
+    };
+    // Whether a shape with these metafile-unit bounds stays within the device's reach.
+    auto reachable = [&](const QRectF& bounds) {
+        const QRectF r = device.mapRect(bounds);
+        return std::abs(r.left()) <= kMaxCoordinate && std::abs(r.right()) <= kMaxCoordinate
+               && std::abs(r.top()) <= kMaxCoordinate && std::abs(r.bottom()) <= kMaxCoordinate;
     };
     auto points = [](const std::vector<std::int16_t>& p, size_t from, size_t n) {
         QPolygonF poly;
@@ -393,7 +443,7 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
         case META_MOVETO: dc.pos = QPointF(p[1], p[0]); break;
         case META_LINETO: {
             const QPointF to(p[1], p[0]);
-            if (apply())
+            if (apply() && reachable(QRectF(dc.pos, to).normalized()))
                 painter.drawLine(dc.pos, to);
             dc.pos = to;
             break;
@@ -404,6 +454,8 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
             if (1 + 2 * n > p.size() || !apply())
                 break;
             const QPolygonF poly = points(p, 1, n);
+            if (!reachable(poly.boundingRect()))
+                break;
             if (rec.function == META_POLYGON)
                 painter.drawPolygon(poly, dc.fill);
             else
@@ -429,7 +481,8 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
                 path.addPolygon(poly);
                 at += 2 * n;
             }
-            painter.drawPath(path);
+            if (reachable(path.boundingRect()))
+                painter.drawPath(path);
             break;
         }
         case META_RECTANGLE:
@@ -437,7 +490,7 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
         case META_ROUNDRECT: {
             const size_t k = rec.function == META_ROUNDRECT ? 2 : 0;
             const QRectF box(QPointF(p[k + 3], p[k + 2]), QPointF(p[k + 1], p[k + 0]));
-            if (!apply())
+            if (!apply() || !reachable(box.normalized()))
                 break;
             if (rec.function == META_RECTANGLE)
                 painter.drawRect(box.normalized());
@@ -452,7 +505,7 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
         case META_PIE:
         case META_CHORD: {
             const QRectF box = QRectF(QPointF(p[7], p[6]), QPointF(p[5], p[4])).normalized();
-            if (box.isEmpty() || !apply())
+            if (box.isEmpty() || !apply() || !reachable(box))
                 break;
             // Angles of the start and end radials, counter-clockwise in the box's own frame.
             const QPointF c = box.center();
@@ -496,6 +549,17 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
             }
             if (text.isEmpty() || !apply())
                 break;
+            // The glyphs' em along both axes of the device, rotation included: a stretched
+            // picture scales text unevenly, and the font engine cannot render extreme glyphs.
+            QTransform glyph;
+            glyph.rotate(-dc.escapement);
+            glyph = glyph * device;
+            const double em = dc.font.pixelSize();
+            const double emX = em * AxisLength(glyph, 1, 0), emY = em * AxisLength(glyph, 0, 1);
+            if (!(emX <= kMaxGlyphEm && emY <= kMaxGlyphEm && emX >= kMinGlyphEm
+                  && emY >= kMinGlyphEm)
+                || !reachable(QRectF(at, QSizeF(1, 1))))
+                break;
             const QString s = QString::fromLatin1(text);
             const QFontMetricsF fm(dc.font);
             double dx = 0, dy = 0;
@@ -532,7 +596,7 @@ void Metafile::Play(QPainter& painter, const QRectF& target) const
                 source = QRectF(p[k + 3], p[k + 2], p[k + 1], p[k + 0]);
             }
             source = source.normalized() & QRectF(rec.image.rect());
-            if (!dest.isEmpty() && !source.isEmpty())
+            if (!dest.isEmpty() && !source.isEmpty() && reachable(dest.normalized()))
                 painter.drawImage(dest, rec.image, source);
             break;
         }

@@ -17,6 +17,7 @@
 #include <QRect>
 #include <QRectF>
 #include <QString>
+#include <QTransform>
 #include <cstdint>
 #include <vector>
 
@@ -33,8 +34,14 @@ public:
     QRect Bounds() const { return bounds_; }
     int UnitsPerInch() const { return inch_; }
 
-    // Plays the records with the bounding box mapped onto target.
+    // Plays the records with the bounding box mapped onto target. A target the device cannot
+    // hold (see DrawableExtent) draws nothing; records asking for glyphs, pens or points
+    // beyond what a device draws are skipped and the rest still drawn.
     void Play(QPainter& painter, const QRectF& target) const;
+
+    // Whether a picture drawn into target through the device transform stays within sizes
+    // a device can draw: a few ten thousand pixels across, its corners within reach.
+    static bool DrawableExtent(const QTransform& device, const QRectF& target);
 
 private:
     struct Record {

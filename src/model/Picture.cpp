@@ -58,6 +58,23 @@ bool PlausibleBitmap(const QByteArray& b)
     return stride * h <= available;
 }
 
+// A bitmap's pixels may name colours past its colour table (the decoder keeps the table as
+// stored); painting such an image reads past the table. Every index a pixel can hold gets an
+// entry, black where the file names none.
+void CompleteColorTable(QImage& img)
+{
+    if (img.depth() > 8 || img.format() == QImage::Format_Alpha8
+        || img.format() == QImage::Format_Grayscale8)
+        return;
+    const int entries = 1 << img.depth();
+    if (img.colorCount() >= entries)
+        return;
+    QList<QRgb> table = img.colorTable();
+    while (table.size() < entries)
+        table.append(qRgb(0, 0, 0));
+    img.setColorTable(table);
+}
+
 } // namespace
 
 Picture Picture::FromBytes(const QByteArray& bytes, QString* error)
@@ -66,6 +83,7 @@ Picture Picture::FromBytes(const QByteArray& bytes, QString* error)
     if (bytes.startsWith("BM")) {
         QImage img;
         if (PlausibleBitmap(bytes) && img.loadFromData(bytes, "BMP") && !img.isNull()) {
+            CompleteColorTable(img);
             p.kind_ = Kind::Bitmap;
             p.bytes_ = bytes;
             auto data = std::make_shared<Data>();
@@ -142,8 +160,10 @@ void Picture::Draw(QPainter& painter, const QRectF& target) const
 {
     if (!data_)
         return;
-    if (kind_ == Kind::Bitmap)
-        painter.drawImage(target, data_->image);
+    if (kind_ == Kind::Bitmap) {
+        if (!target.isEmpty() && Metafile::DrawableExtent(painter.deviceTransform(), target))
+            painter.drawImage(target, data_->image);
+    }
     else if (kind_ == Kind::Metafile)
         data_->metafile.Play(painter, target);
 }

@@ -97,3 +97,22 @@ TEST(Batch, RenderDrawsThePanelAsTheDesignerShowsIt)
     EXPECT_EQ(Batch({"render", in, png, "--width", "2.5"}).code, 2);
     EXPECT_EQ(Batch({"render", in, png, "--width", "1", "--height", "1", "--shape", "XX"}).code, 2);
 }
+
+// Found by fuzzing: an image item holding a metafile with text, 999999 inches wide and 0.01
+// high, and one holding a bitmap whose pixels pass its colour table, render without a crash.
+TEST(Batch, RenderSurvivesPicturesNoDeviceCanDraw)
+{
+    if (!QFile::exists(STICKWELL_BIN_DIR "/stickwell-batch"))
+        GTEST_SKIP() << "stickwell-batch not built";
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.txt"), png = dir.filePath("out.png");
+    Write(in, "LABELITEM=IMAGE\r\nTOP=0.100\r\nLEFT=0.100\r\nWIDTH=999999.000\r\nHEIGHT=0.010\r\n"
+              "FILENAMEANDPATH=" + ModelData("embedded.wmf").toUtf8() + "\r\nSTRETCH=Y\r\n"
+              "LABELITEM=IMAGE\r\nTOP=0.500\r\nLEFT=0.500\r\nWIDTH=0.500\r\nHEIGHT=0.250\r\n"
+              "FILENAMEANDPATH=" + ModelData("index-beyond-palette.bmp").toUtf8() + "\r\nSTRETCH=Y\r\n");
+    const BatchRun r = Batch({"render", in, png, "--width", "2", "--height", "1"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QImage img(png);
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.pixelColor(72, 60), QColor(Qt::black));  // the bitmap, black past its table
+}

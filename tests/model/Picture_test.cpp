@@ -225,3 +225,48 @@ TEST(Picture, MetafileArcsTextAndBitmaps)
             dark += qGray(img.pixel(x, y)) < 128;
     EXPECT_GT(dark, 10);                             // the text
 }
+
+// Pixels naming colours past a short colour table draw black: every index a pixel can hold
+// has a table entry, so painting never reads past the table.
+TEST(Picture, PixelsPastTheColourTableDrawBlack)
+{
+    const Picture p = Picture::Load(ModelData("index-beyond-palette.bmp"));
+    ASSERT_FALSE(p.isNull());
+    const QImage decoded = p.ToImage();
+    EXPECT_EQ(decoded.colorCount(), 256);
+    EXPECT_EQ(decoded.color(0xFF), qRgb(0, 0, 0));
+    const QImage drawn = Render(p, {40, 10});
+    EXPECT_EQ(drawn.pixel(20, 5), qRgb(0, 0, 0));
+    // The same bitmap inside a metafile's bitmap record goes through the same decoding.
+    const Picture logo = Picture::Load(ModelData("logo4.bmp"));
+    EXPECT_GE(logo.ToImage().colorCount(), 16);
+}
+
+// A metafile with text stretched into boxes no device can hold: the absurd box draws nothing,
+// a long flat one draws its shapes and skips glyphs the font engine cannot render.
+TEST(Picture, StretchedMetafileDrawsOnlyWhatTheDeviceCanHold)
+{
+    const Picture p = Picture::Load(ModelData("embedded.wmf"));
+    ASSERT_FALSE(p.isNull());
+    QImage img(200, 100, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter painter(&img);
+        p.Draw(painter, QRectF(0, 0, 999999.0 * 96, 0.01 * 96));
+        p.Draw(painter, QRectF(0, 0, 1 << 24, 1));  // the widest item a label holds
+        p.Draw(painter, QRectF(0, 0, 1.0e9, 1.0e9));
+        p.Draw(painter, QRectF(-3.0e7, 0, 100, 100));
+    }
+    EXPECT_EQ(img, [] {
+        QImage white(200, 100, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        return white;
+    }());
+    for (const QRectF& box : {QRectF(0, 0, 60000, 1), QRectF(0, 0, 1, 60000), QRectF(0, 0, 60000, 0.2)}) {
+        QPainter painter(&img);
+        p.Draw(painter, box);
+    }
+    // Drawn at its own size it still shows.
+    const QImage own = Render(p, p.naturalSize(96).boundedTo(QSize(2000, 2000)));
+    EXPECT_NE(own.pixel(own.width() / 2, own.height() / 2) & 0xFFFFFF, 0u);
+}

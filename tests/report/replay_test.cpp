@@ -179,3 +179,15 @@ TEST(ReplayTest, StreamRenderShowsOnePageAtZoomAndRefusesBadInput)
 }
 
 } // namespace
+
+// Found by fuzzing: a stream whose stretched metafile with text would ask the font engine for
+// glyphs tens of thousands of pixels wide shows its page without them.
+TEST(ReplayTest, StretchedMetafileTextInAStreamRendersWithoutGlyphsNoDeviceCanDraw)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("page.png"));
+    ASSERT_EQ(RunStreamCommand(QStringLiteral("stream-render"),
+                               {kData + QStringLiteral("min-stretch-draw-text.rps"), png}),
+              0);
+    EXPECT_FALSE(QImage(png).isNull());
+}
