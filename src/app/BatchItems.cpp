@@ -115,7 +115,8 @@ QString ParseOptions(const QString& command, const QStringList& args, Options& o
     return QString();
 }
 
-// Item text from the label table is in the Windows character set; text saved as UTF-8 stays so.
+// Item text as the label table's memo holds it (Windows-1252, or UTF-8 after its mark) is
+// written back the same way; a file of plain UTF-8 stays plain UTF-8.
 struct Text {
     QString text;
     bool utf8 = false;
@@ -131,11 +132,11 @@ bool ReadText(const QString& path, Text& out)
     const QByteArray bytes = f.readAll();
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString s = utf8(bytes);
-    if (!utf8.hasError()) {
+    if (!utf8.hasError() && !bytes.startsWith(kItemTextUtf8Mark)) {
         out.text = s;
         out.utf8 = true;
     } else {
-        out.text = QString::fromLatin1(bytes);
+        out.text = ItemTextFromMemo(bytes);
     }
     return true;
 }
@@ -168,7 +169,7 @@ int RunItemsCommand(const QString& command, const QStringList& args)
         const QString text = JoinItemText(lines);
         QFile f(o.out);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || f.write(in.utf8 ? text.toUtf8() : text.toLatin1()) < 0 || !f.flush()) {
+            || f.write(in.utf8 ? text.toUtf8() : ItemTextToMemo(text)) < 0 || !f.flush()) {
             Say(QStringLiteral("cannot write %1: %2").arg(o.out, f.errorString()));
             return 1;
         }

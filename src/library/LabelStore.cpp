@@ -3,6 +3,7 @@
 #include "library/TableLayouts.h"
 #include "library/TemplateCatalogue.h"
 
+#include "model/ItemText.h"
 #include "model/Units.h"
 #include "ui/WindowServices.h"
 
@@ -176,7 +177,8 @@ void TLabelStore::LoadFromLabelFile()
         ReadGeometry(t, geometry);
         CopyTemplateInto(geometry, label);
         label.Description = CutTo(FieldText(t, "DESCRIPT"), kDescriptionCapacity);
-        objects = QString::fromStdString(t.getMemo("OBJECTS"));
+        const std::string memo = t.getRaw("OBJECTS");
+        objects = sw::ItemTextFromMemo(QByteArray(memo.data(), qsizetype(memo.size())));
     }
     current_ = label;
     screen_.SetDescriptText(current_.Description);
@@ -198,7 +200,8 @@ void TLabelStore::SaveToLabelFile()
             t.appendBlank();
         else if (t.eof())
             throw sw::xbase::Error(sw::xbase::Error::Kind::Usage, t.path(), "no current record to save");
-        t.putMemo("OBJECTS", Std(screen_.SaveItems()));
+        const QByteArray memo = sw::ItemTextToMemo(screen_.SaveItems());
+        t.putRaw("OBJECTS", std::string_view(memo.constData(), size_t(memo.size())));
         t.putString("DESCRIPT", Std(TrimRight(CutTo(current_.Description, kDescriptWidth))));
         t.putString("TEMPLATE", Std(TrimRight(CutTo(current_.Template, kTemplateWidth))));
         // SHEETWIDTH and SHEETDEPTH stay blank.

@@ -7,6 +7,7 @@
 #include "model/Symbol.h"
 #include "model/TextLabel.h"
 #include "model/Units.h"
+#include "xbase/Codepage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -290,7 +291,10 @@ bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error)
         if (eq < 0)
             return create();
         const QString key = line.left(eq);
-        const QString value = line.mid(eq + 1, kMaxValue);
+        QString value = line.mid(eq + 1, kMaxValue);
+        // The cut keeps a character outside the Basic Multilingual Plane whole or leaves it out.
+        if (value.size() == kMaxValue && value.back().isHighSurrogate())
+            value.chop(1);
         if (key == QLatin1String("LABELITEM")) {
             if (!create())
                 return false;
@@ -357,6 +361,30 @@ QString JoinItemText(const QStringList& lines)
         out += QLatin1String("\r\n");
     }
     return out;
+}
+
+// --- the stored bytes
+
+QByteArray ItemTextToMemo(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    std::string bytes, bad;
+    if (xbase::cp1252::fromUtf8(std::string_view(utf8.constData(), size_t(utf8.size())), bytes, bad))
+        return QByteArray(bytes.data(), qsizetype(bytes.size()));
+    return QByteArray(kItemTextUtf8Mark) + "\r\n" + utf8;
+}
+
+QString ItemTextFromMemo(const QByteArray& bytes)
+{
+    if (bytes.startsWith(kItemTextUtf8Mark)) {
+        const qsizetype mark = qsizetype(sizeof kItemTextUtf8Mark) - 1;
+        if (bytes.mid(mark, 2) == "\r\n")
+            return QString::fromUtf8(bytes.mid(mark + 2));
+        if (bytes.mid(mark, 1) == "\n")
+            return QString::fromUtf8(bytes.mid(mark + 1));
+    }
+    const std::string utf8 = xbase::cp1252::toUtf8(std::string_view(bytes.constData(), size_t(bytes.size())));
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
 } // namespace sw

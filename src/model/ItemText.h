@@ -13,6 +13,12 @@
 //   IMAGE           TOP LEFT WIDTH HEIGHT STRETCH(Y|N) FILENAMEANDPATH
 //   SYMBOL          TOP LEFT WIDTH HEIGHT FONTSIZE FONTCOLOR ASCIICHAR
 // Lengths are inches with three decimals; colours 0x00BBGGRR in decimal.
+//
+// Stored in the memo, the text is Windows-1252 when every character fits, byte for byte as the
+// table's other text. Otherwise the memo is UTF-8 and its first line is "CHARSET=UTF-8": a key
+// no record knows, before the first record, so a reader that does not know it skips it and
+// shows other characters as their UTF-8 bytes.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -31,5 +37,13 @@ bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error =
 // The stored text as lines (CR LF, or a lone LF, ends a line) and back (every line ends CR LF).
 QStringList SplitItemText(const QString& text);
 QString JoinItemText(const QStringList& lines);
+
+// The first line of a memo stored as UTF-8.
+inline constexpr char kItemTextUtf8Mark[] = "CHARSET=UTF-8";
+
+// The memo's bytes for a text, and the text of a memo's bytes (decoded by its mark; without one,
+// Windows-1252).
+QByteArray ItemTextToMemo(const QString& text);
+QString ItemTextFromMemo(const QByteArray& bytes);
 
 } // namespace sw

@@ -116,3 +116,24 @@ TEST(Batch, RenderSurvivesPicturesNoDeviceCanDraw)
     ASSERT_FALSE(img.isNull());
     EXPECT_EQ(img.pixelColor(72, 60), QColor(Qt::black));  // the bitmap, black past its table
 }
+
+// items takes the memo's own bytes: Windows-1252, or UTF-8 behind its mark, each written back
+// the same way.
+TEST(Batch, ItemsKeepsTheMemosCharacterSet)
+{
+    if (!QFile::exists(STICKWELL_BIN_DIR "/stickwell-batch"))
+        GTEST_SKIP() << "stickwell-batch not built";
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.txt");
+    for (const char* name : {"cp1252-items.txt", "utf8-items.txt"}) {
+        const BatchRun r = Batch({"items", ModelData(name), out});
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        const QByteArray back = ReadAll(out);
+        EXPECT_EQ(back.startsWith("CHARSET=UTF-8\r\nLABELITEM=TEXT\r\nTEXT=\xc5\x81\xc3\xb3" "d\xc5\xba \xe6\x9d\xb1\xe4\xba\xac\r\n"),
+                  QByteArray(name).startsWith("utf8"))
+            << name;
+    }
+    EXPECT_EQ(ReadAll(out).count("\r\n"), 16);  // the mark and one text record
+    const BatchRun again = Batch({"items", ModelData("cp1252-items.txt"), out});
+    EXPECT_EQ(ReadAll(out), ReadAll(ModelData("cp1252-items.txt")));
+}

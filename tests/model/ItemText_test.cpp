@@ -2,6 +2,12 @@
 #include "ItemTestHost.h"
 
 #include "model/ItemText.h"
+#include "xbase/Codepage.h"
+
+#include <QFile>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextLayout>
 
 #include <QImage>
 #include <QPainter>
@@ -260,4 +266,124 @@ TEST(ItemText, AbsurdStoredValuesStayDrawable)
     const QStringList out = Save(l);
     EXPECT_TRUE(out.contains("LINETHICKNESS=-2147483648"));
     EXPECT_TRUE(out.contains("ASCIICHAR=255"));
+}
+
+namespace {
+
+const QString kWorldWords[] = {QString::fromUtf8("Łódź"), QString::fromUtf8("Ελλάδα"),
+                               QString::fromUtf8("Київ"), QString::fromUtf8("東京"),
+                               QString::fromUtf8("שלום")};
+
+QStringList WorldLabel()
+{
+    QStringList lines;
+    for (int i = 0; i < 5; ++i)
+        lines << "LABELITEM=TEXT" << "TEXT=" + kWorldWords[i]
+              << QStringLiteral("TOP=%1.000").arg(i) << "LEFT=0.100";
+    return lines;
+}
+
+QByteArray FileBytes(const char* name)
+{
+    QFile f(ModelData(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Text that Windows-1252 holds is stored byte for byte as labels always were: the stored
+// fixture goes through reader, writer and memo unchanged.
+TEST(ItemTextMemo, WindowsTextIsStoredByteForByteAsBefore)
+{
+    const QByteArray stored = FileBytes("cp1252-items.txt");
+    ASSERT_FALSE(stored.isEmpty());
+    const QString text = ItemTextFromMemo(stored);
+    EXPECT_TRUE(text.contains(QString::fromUtf8("Café – 5 € ½ Œuvre ßÿ")));
+    Label l;
+    ASSERT_TRUE(Read(l, SplitItemText(text)));
+    EXPECT_EQ(ItemTextToMemo(JoinItemText(Save(l))), stored);
+    // Every byte survives: the five bytes Windows-1252 leaves undefined come back as well.
+    QByteArray all;
+    for (int b = 1; b < 256; ++b)
+        all.append(char(b));
+    EXPECT_EQ(ItemTextToMemo(ItemTextFromMemo(all)), all);
+}
+
+// Other text is stored as UTF-8 behind its mark and read back by it; a reader that does not
+// know the mark skips it as an unknown key, reads every item, keeps ASCII text and shows the
+// other characters as their UTF-8 bytes taken one by one as Windows-1252.
+TEST(ItemTextMemo, AnyLanguageIsStoredAsMarkedUtf8)
+{
+    Label l;
+    ASSERT_TRUE(Read(l, WorldLabel()));
+    ASSERT_EQ(l.items.OrderList().size(), 5u);
+    const QString text = JoinItemText(Save(l));
+    const QByteArray memo = ItemTextToMemo(text);
+    EXPECT_TRUE(memo.startsWith("CHARSET=UTF-8\r\nLABELITEM=TEXT\r\nTEXT=" + kWorldWords[0].toUtf8() + "\r\n"));
+    EXPECT_EQ(ItemTextFromMemo(memo), text);
+    // The stored form, pinned by a fixture.
+    const QByteArray fixture = FileBytes("utf8-items.txt");
+    EXPECT_EQ(ItemTextFromMemo(fixture), QString::fromUtf8("LABELITEM=TEXT\r\nTEXT=Łódź 東京\r\nTOP=0.100\r\n"));
+    EXPECT_EQ(ItemTextToMemo(ItemTextFromMemo(fixture)), fixture);
+
+    Label back;
+    ASSERT_TRUE(Read(back, SplitItemText(ItemTextFromMemo(memo))));
+    ASSERT_EQ(back.items.OrderList().size(), 5u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(dynamic_cast<Tmo3DLabel*>(back.items.OrderList()[size_t(i)])->Caption(), kWorldWords[i]);
+
+    // What an older program reads: the memo's bytes as Windows-1252.
+    const std::string asOld = xbase::cp1252::toUtf8(std::string_view(memo.constData(), size_t(memo.size())));
+    Label old;
+    ASSERT_TRUE(Read(old, SplitItemText(QString::fromStdString(asOld))));
+    ASSERT_EQ(old.items.OrderList().size(), 5u);
+    EXPECT_EQ(dynamic_cast<Tmo3DLabel*>(old.items.OrderList()[0])->Caption(), QString::fromUtf8("Å\u0081Ã³dÅº"));
+}
+
+// Every script shows glyphs, not boxes: the item's font falls back to one that has them, and
+// Hebrew draws right to left (its last letter leftmost).
+TEST(ItemTextMemo, EveryScriptDrawsGlyphs)
+{
+    Label l;
+    ASSERT_TRUE(Read(l, WorldLabel()));
+    for (int i = 0; i < 5; ++i) {
+        auto* t = dynamic_cast<Tmo3DLabel*>(l.items.OrderList()[size_t(i)]);
+        QTextLayout layout(t->Caption(), t->DrawingFont());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        int glyphs = 0;
+        for (const QGlyphRun& run : layout.glyphRuns())
+            for (quint32 g : run.glyphIndexes()) {
+                EXPECT_NE(g, 0u) << "no glyph in " << qPrintable(run.rawFont().familyName()) << " for "
+                                 << t->Caption().toStdString();
+                ++glyphs;
+            }
+        EXPECT_GE(glyphs, t->Caption().size() / 2) << t->Caption().toStdString();
+        EXPECT_GT(t->Width(), 10) << "the box takes the fallback glyphs' widths";
+    }
+}
+
+// Hebrew draws in its reading order, right to left: the word's leftmost glyph is its last letter.
+TEST(ItemTextMemo, RightToLeftTextDrawsInReadingOrder)
+{
+    Label l;
+    ASSERT_TRUE(Read(l, {"LABELITEM=TEXT", QString::fromUtf8("TEXT=שלום"), "TOP=0.000", "LEFT=0.000",
+                         "FONTSIZE=36", "LABELITEM=TEXT", QString::fromUtf8("TEXT=ם"),
+                         "LABELITEM=TEXT", QString::fromUtf8("TEXT=ש")}));
+    ASSERT_EQ(l.items.OrderList().size(), 3u);
+    auto draw = [](TLabelItem& item, int w) {
+        QImage img(w, item.Height(), QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        item.Paint(p, 1.0);
+        return img;
+    };
+    TLabelItem& word = *l.items.OrderList()[0];
+    TLabelItem& last = *l.items.OrderList()[1];
+    TLabelItem& first = *l.items.OrderList()[2];
+    const int w = last.Width() / 2;  // left half of a glyph: far from the next one's ink
+    const QImage wordInk = draw(word, w), lastInk = draw(last, w), firstInk = draw(first, w);
+    EXPECT_EQ(wordInk, lastInk);
+    EXPECT_NE(wordInk, firstInk);
 }
