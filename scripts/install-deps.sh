@@ -19,6 +19,8 @@ PKGS=(
   fonts-liberation    # item and report fonts
   fonts-symbola       # symbol items
   fonts-dejavu-core   # symbol fallback, drag cursors
+  fonts-dejavu        # item text: Latin, Greek, Cyrillic, Hebrew, Arabic
+  fonts-noto-cjk      # item text: Chinese, Japanese, Korean (tests)
   xvfb                # end-to-end checks
   xdotool             # end-to-end checks
   xauth               # xvfb-run
