@@ -191,3 +191,55 @@ TEST(ReplayTest, StretchedMetafileTextInAStreamRendersWithoutGlyphsNoDeviceCanDr
               0);
     EXPECT_FALSE(QImage(png).isNull());
 }
+
+namespace {
+
+QString RunText(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+// Text in any language prints searchable, with its fonts embedded, straight to PDF and through
+// the preview's stream.
+TEST(ReplayTest, TextInAnyLanguageIsSearchableInThePdf)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QStringList words = {QString::fromUtf8("Łódź"), QString::fromUtf8("Ελλάδα"), QString::fromUtf8("Київ"),
+                               QString::fromUtf8("東京"), QString::fromUtf8("שלום")};
+    const auto job = [&](TBaseReport& r) {
+        r.SelectFont(QStringLiteral("Liberation Sans"), 14);
+        double y = 1;
+        for (const QString& w : words)
+            r.PrintTextAt(w, 1, y += 0.5);
+    };
+    QTemporaryDir dir;
+    const QString direct = dir.filePath(QStringLiteral("direct.pdf"));
+    const QString stream = dir.filePath(QStringLiteral("job.rps"));
+    const QString replayed = dir.filePath(QStringLiteral("replayed.pdf"));
+    auto printerDevice = PdfDevice(direct);
+    TReportPrinter printer(printerDevice.get());
+    printer.OnPrint = job;
+    printer.RunReport();
+    auto filerDevice = PdfDevice(dir.filePath(QStringLiteral("unused.pdf")));
+    TReportFiler filer(filerDevice.get());
+    filer.StreamMode = smFile;
+    filer.FileName = stream;
+    filer.OnPrint = job;
+    filer.RunReport();
+    ASSERT_EQ(RunStreamCommand(QStringLiteral("stream-pdf"), {stream, replayed}), 0);
+    for (const QString& pdf : {direct, replayed}) {
+        const QString text = RunText(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        for (const QString& w : words)
+            EXPECT_TRUE(text.contains(w)) << w.toStdString() << " not in " << text.toStdString();
+        const QStringList fonts = RunText(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n')).mid(2);
+        for (const QString& f : fonts)
+            if (!f.trimmed().isEmpty())
+                EXPECT_TRUE(f.contains(QLatin1String(" yes "))) << "not embedded: " << f.toStdString();
+    }
+}
