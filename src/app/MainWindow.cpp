@@ -11,6 +11,7 @@
 #include "designer/DialogHelp.h"
 #include "designer/ItemDialogs.h"
 #include "model/LabelItems.h"
+#include "print/PrintCommands.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TiledScrollArea.h"
@@ -150,6 +151,23 @@ void TKLabelMain::BuildLibrary()
     connect(mnuRebuildIndexes, &QAction::triggered, this, [this] { Library->Store().mnuRebuildIndexesClick(); });
     connect(SaveButton, &QPushButton::clicked, this, [&commands] { commands.SaveButtonClick(); });
     connect(CancelButton, &QPushButton::clicked, this, [&commands] { commands.CancelButtonClick(); });
+    BuildPrinting();
+}
+
+void TKLabelMain::BuildPrinting()
+{
+    const auto sheet = [this] {
+        const TCurrentLabel& l = Library->Store().CurrentLabel();
+        return sw::TSheetLayout{l.NbrAcross, l.NbrDown, l.TopMarg, l.LeftMarg,
+                                l.HorizPitch, l.VertPitch, l.PaperSize};
+    };
+    PrintCommands = std::make_unique<TPrintCommands>(
+        *this, PositionSelection, sheet, [this] { return sw::SplitItemText(LibraryScreen->SaveItems()); });
+    TPrintCommands& p = *PrintCommands;
+    connect(mnuPrintLabels, &QAction::triggered, this, [&p] { p.mnuPrintLabelsClick(); });
+    connect(mnuPreviewLabels, &QAction::triggered, this, [&p] { p.mnuPreviewClick(); });
+    connect(mnuPrinterSetup, &QAction::triggered, this, [&p] { p.mnuPrinterSetupClick(); });
+    connect(mnuSelectSpecificLabels, &QAction::triggered, this, [&p] { p.mnuSelectSpecificLabelsClick(); });
 }
 
 void TKLabelMain::BuildTopBar()

@@ -23,6 +23,7 @@ class TItemDialogs;
 class TLabelItems;
 class TLabelLibrary;
 class TLabelScreen;
+class TPrintCommands;
 class TTiledScrollArea;
 class TToolsPanel;
 
@@ -108,6 +109,8 @@ public:
     // The label table, the label commands and QX.INI.
     std::unique_ptr<TLabelScreen> LibraryScreen;
     std::unique_ptr<TLabelLibrary> Library;
+    // Print Labels, Preview Labels, Printer Setup, Select Specific Labels.
+    std::unique_ptr<TPrintCommands> PrintCommands;
 
 protected:
     bool event(QEvent* event) override;
@@ -127,6 +130,7 @@ private:
 
     // The label table's part of start-up and exit.
     void BuildLibrary();
+    void BuildPrinting();
     bool LabelTableEmpty() const;
     bool SavePreferences();
 

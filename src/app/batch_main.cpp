@@ -1,6 +1,7 @@
 // stickwell-batch: the program's command-line companion, running the real engine classes
 // without the main window.
 #include "app/BatchItems.h"
+#include "app/BatchPrint.h"
 #include "report/StreamCommands.h"
 
 #include <QApplication>
@@ -15,7 +16,10 @@ static int Usage()
                " [--shape SR|RR|RE] [--dpi N]\n"
                "       stickwell-batch stream-dump FILE.rps\n"
                "       stickwell-batch stream-render FILE.rps OUT.png [--page N] [--zoom PERCENT] [--dpi N]\n"
-               "       stickwell-batch stream-pdf FILE.rps OUT.pdf\n",
+               "       stickwell-batch stream-pdf FILE.rps OUT.pdf\n"
+               "       stickwell-batch print --table PATH/QXLBLS.DBF --label DESCRIPTION [--sheets N]\n"
+               "                             [--positions R,C;R,C...] [--printer NAME | --pdf OUT.pdf]\n"
+               "                             [--stream OUT.rps]\n",
                stderr);
     return 2;
 }
@@ -33,6 +37,8 @@ int main(int argc, char** argv)
     const QString command = args.takeFirst();
     if (command.startsWith(QLatin1String("stream-")))
         return sw::RunStreamCommand(command, args);
+    if (command == QLatin1String("print"))
+        return sw::RunPrintCommand(args);
     if (command == QLatin1String("items") || command == QLatin1String("render"))
         return sw::RunItemsCommand(command, args);
     return Usage();

@@ -145,38 +145,6 @@ struct Current {
     QString text, fontName, fileName;
 };
 
-bool ParseInt(const QString& v, int& out)
-{
-    // Leading blanks are allowed, as the runtime's conversion allows them; nothing else is.
-    const QByteArray b = v.toLatin1();
-    qsizetype i = 0;
-    while (i < b.size() && b[i] == ' ')
-        ++i;
-    if (i == b.size())
-        return false;
-    bool neg = false;
-    if (b[i] == '+' || b[i] == '-') {
-        neg = b[i] == '-';
-        ++i;
-    }
-    if (i == b.size())
-        return false;
-    long long n = 0;
-    for (; i < b.size(); ++i) {
-        if (b[i] < '0' || b[i] > '9')
-            return false;
-        n = n * 10 + (b[i] - '0');
-        if (n > 2147483648LL)
-            return false;
-    }
-    if (neg)
-        n = -n;
-    if (n > std::numeric_limits<int>::max() || n < std::numeric_limits<int>::min())
-        return false;
-    out = int(n);
-    return true;
-}
-
 bool ParseLength(const QString& v, double ppi, int& out)
 {
     bool ok = false;
@@ -319,7 +287,7 @@ bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error)
                                : key == QLatin1String("REPEATEACH")     ? &c.repeatEach
                                : key == QLatin1String("ASCIICHAR")      ? &c.asciiChar
                                                                         : nullptr) {
-            if (!ParseInt(value, *slot))
+            if (!ParseItemInteger(value, *slot))
                 return FailInt(value, error);
         } else if (bool* flag = key == QLatin1String("FONTBOLD")     ? &c.bold
                                 : key == QLatin1String("FONTITALIC") ? &c.italic
@@ -339,6 +307,38 @@ bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error)
                     c.brushStyle = i;
         }
     }
+}
+
+bool ParseItemInteger(const QString& v, int& out)
+{
+    // Leading blanks are allowed, as the runtime's conversion allows them; nothing else is.
+    const QByteArray b = v.toLatin1();
+    qsizetype i = 0;
+    while (i < b.size() && b[i] == ' ')
+        ++i;
+    if (i == b.size())
+        return false;
+    bool neg = false;
+    if (b[i] == '+' || b[i] == '-') {
+        neg = b[i] == '-';
+        ++i;
+    }
+    if (i == b.size())
+        return false;
+    long long n = 0;
+    for (; i < b.size(); ++i) {
+        if (b[i] < '0' || b[i] > '9')
+            return false;
+        n = n * 10 + (b[i] - '0');
+        if (n > 2147483648LL)
+            return false;
+    }
+    if (neg)
+        n = -n;
+    if (n > std::numeric_limits<int>::max() || n < std::numeric_limits<int>::min())
+        return false;
+    out = int(n);
+    return true;
 }
 
 QStringList SplitItemText(const QString& text)

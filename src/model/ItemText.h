@@ -34,6 +34,10 @@ void SaveItems(TLabelItems& items, QStringList& lines);
 // value"); the items made before the bad line stay.
 bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error = nullptr);
 
+// An integer value of the item text: optional leading blanks and sign, then decimal digits,
+// within 32 bits. False for anything else (out is then unchanged).
+bool ParseItemInteger(const QString& value, int& out);
+
 // The stored text as lines (CR LF, or a lone LF, ends a line) and back (every line ends CR LF).
 QStringList SplitItemText(const QString& text);
 QString JoinItemText(const QStringList& lines);

@@ -87,24 +87,31 @@ QString Ucs4Text(char32_t cp)
     return QString::fromUcs4(&cp, 1);
 }
 
-// Code 255 has no Unicode glyph: a window of four panes, filling an em-square cell.
 void DrawWindowLogo(QPainter& p, const QRectF& cell, const QColor& colour)
+{
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    for (const QRectF& pane : WindowLogoPanes(cell))
+        p.drawRect(pane);
+    p.restore();
+}
+
+} // namespace
+
+std::array<QRectF, 4> WindowLogoPanes(const QRectF& cell)
 {
     const double side = std::min(cell.width(), cell.height()) * 0.8;
     const QRectF box(cell.center().x() - side / 2, cell.center().y() - side / 2, side, side);
     const double gap = side * 0.08;
     const double pane = (side - gap) / 2;
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
+    std::array<QRectF, 4> panes;
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 2; ++c)
-            p.drawRect(QRectF(box.left() + c * (pane + gap), box.top() + r * (pane + gap), pane,
-                              pane));
-    p.restore();
+            panes[size_t(r * 2 + c)] = QRectF(box.left() + c * (pane + gap),
+                                              box.top() + r * (pane + gap), pane, pane);
+    return panes;
 }
-
-} // namespace
 
 SymbolSource SymbolSourceInUse()
 {
@@ -168,8 +175,7 @@ QFont SymbolFontFor(int code, int pixelHeight)
     return f;
 }
 
-// What is drawn in SymbolFontFor(code); empty when code 255 is drawn by hand.
-static QString SymbolText(int code)
+QString SymbolText(int code)
 {
     if (!InstalledWingdingsFamily().isEmpty())
         return QString(QChar(code & 0xFF));

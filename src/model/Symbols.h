@@ -6,6 +6,8 @@
 //   - otherwise the code's Unicode counterpart (wingdings-unicode.tsv) in Symbola, else
 //     DejaVu Sans; code 255, which has no counterpart, is drawn as a four-pane window.
 #include <QColor>
+#include <QRectF>
+#include <array>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -48,6 +50,13 @@ void DrawSymbol(QPainter& painter, const QPoint& topLeft, int code, int pixelHei
 // Draws one symbol centred in cell (for lists of symbols).
 void DrawSymbolCentred(QPainter& painter, const QRect& cell, int code, int pixelHeight,
                        const QColor& color);
+
+// What is drawn in SymbolFontFor(code) for a code; empty when nothing is (code 255 without a
+// Wingdings font is drawn by hand as a window of four panes).
+QString SymbolText(int code);
+
+// Code 255 has no Unicode glyph: a window of four panes centred in a character cell.
+std::array<QRectF, 4> WindowLogoPanes(const QRectF& cell);
 
 // Font used for a code (the Wingdings family, or the Unicode font covering the code point),
 // at pixelHeight. Exposed for tests and for code that wants its own text layout.

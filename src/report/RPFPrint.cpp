@@ -143,6 +143,27 @@ bool TFilePrinter::SeekPage(int n)
     return true;
 }
 
+QImage TFilePrinter::RenderPage(int n, double dpi, double zoom)
+{
+    if (!SeekPage(n))
+        return {};
+    const QSizeF size = CurrentPageSize();
+    const double scale = dpi * zoom / 100.0;
+    const double w = size.width() * scale, h = size.height() * scale;
+    if (!(w >= 1 && h >= 1 && w <= 20000 && h <= 20000))
+        return {};
+    QImage image(int(std::lround(w)), int(std::lround(h)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
+                           | QPainter::SmoothPixmapTransform);
+    DeviceMetrics metrics;
+    metrics.ppiX = metrics.ppiY = dpi;
+    metrics.zoom = zoom;
+    ReplayPage(CurrentStreamPage(), painter, metrics);
+    return image;
+}
+
 void TFilePrinter::ReplayPage(int n, QPainter& painter, const DeviceMetrics& metrics)
 {
     if (!SeekPage(n))

@@ -5,6 +5,7 @@
 #include "report/RPStream.h"
 
 #include <QIODevice>
+#include <QImage>
 #include <QSizeF>
 #include <memory>
 #include <optional>
@@ -42,6 +43,10 @@ public:
 
     // Replays page n onto the painter with these metrics (device origin, zoom).
     void ReplayPage(int n, QPainter& painter, const DeviceMetrics& metrics);
+    // Page n replayed onto a white image at dpi and zoom (percent), as a screen shows it; a
+    // null image when the page's size is unusable (no side of at least one pixel, or beyond
+    // 20000 pixels). Needs Start().
+    QImage RenderPage(int n, double dpi, double zoom);
     // Prints pages from..to (0: the last) of the stream on the chosen printer.
     void Execute(int fromPage = 1, int toPage = 0);
 

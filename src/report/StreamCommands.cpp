@@ -133,22 +133,12 @@ int StreamRender(const QStringList& args)
         reader.Start();
         if (!reader.SeekPage(page))
             return Fail(QStringLiteral("%1: the stream holds no page").arg(args[0]));
-        const QSizeF size = reader.CurrentPageSize();
-        const double scale = dpi * zoom / 100.0;
-        const double w = size.width() * scale, h = size.height() * scale;
-        if (!(w >= 1 && h >= 1 && w <= 20000 && h <= 20000))
+        const QImage image = reader.RenderPage(page, dpi, zoom);
+        if (image.isNull()) {
+            const QSizeF size = reader.CurrentPageSize();
             return Fail(QStringLiteral("%1: page %2 has an unusable size %3 x %4 inches")
                             .arg(args[0]).arg(page).arg(size.width()).arg(size.height()));
-        QImage image(int(std::lround(w)), int(std::lround(h)), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
-                               | QPainter::SmoothPixmapTransform);
-        TBaseReport::DeviceMetrics metrics;
-        metrics.ppiX = metrics.ppiY = dpi;
-        metrics.zoom = zoom;
-        reader.ReplayPage(page, painter, metrics);
-        painter.end();
+        }
         if (!image.save(args[1], "PNG"))
             return Fail(QStringLiteral("%1: cannot write the picture").arg(args[1]));
     } catch (const EReportPrinter& e) {

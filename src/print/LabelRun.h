@@ -1,0 +1,74 @@
+#pragma once
+// One print or preview run without any window: the label repeated at the sheet's positions on
+// as many sheets as asked, drawn through any report (the printer report or the stream filer),
+// with the counter advancing from label to label. The status window and the command-line print
+// both drive it.
+#include "model/Picture.h"
+#include "model/PositionSelection.h"
+#include "print/LabelItemObject.h"
+#include "print/SheetLayout.h"
+
+#include <functional>
+#include <vector>
+
+namespace sw {
+
+class TBaseReport;
+
+class TLabelRun {
+public:
+    // positions: consulted only when its SpecificPositionsOnly is set.
+    TLabelRun(const TSheetLayout& sheet, const TPositionSelection& positions, int pageCount,
+              const QStringList& itemText);
+
+    // Reads the item text into the records (once per run). Throws EItemText.
+    void ReadItems();
+    const TItemsList& Items() const { return items_; }
+
+    // Called after every label drawn (sheet from 0); the place where a window lets pending
+    // events run and a cancel arrives.
+    std::function<void(int sheet)> AfterLabel;
+    // The run leaves after the label being drawn.
+    void Cancel() { cancelled_ = true; }
+    bool Cancelled() const { return cancelled_; }
+
+    // The report's OnPrint: every sheet, rows top to bottom, columns left to right; a page
+    // break between sheets.
+    void PrintLabels(TBaseReport& report);
+    // Items 0..lastItemIndex at the report's current origin, back to front.
+    void PrintSingleLabel(TBaseReport& report, int lastItemIndex);
+
+    int LabelsDrawn() const { return labelsDrawn_; }
+    std::int32_t CounterValue() const { return counterValue_; }
+
+    // Paper and orientation of the stock onto a report that is not printing.
+    static void ApplyPaper(TBaseReport& report, const TSheetLayout& sheet);
+
+private:
+    void DrawText(TBaseReport& r, const TLabelItemObject& it);
+    void DrawCounter(TBaseReport& r, const TLabelItemObject& it);
+    void DrawSymbol(TBaseReport& r, const TLabelItemObject& it);
+    void DrawPicture(TBaseReport& r, std::size_t index, const TLabelItemObject& it);
+    void AdvanceCounter();
+
+    TSheetLayout sheet_;
+    TPositionSelection positions_;
+    int pageCount_;
+    QStringList itemText_;
+    bool read_ = false;
+    TItemsList items_;
+    int lastItemIndex_ = -1;
+    bool cancelled_ = false;
+    int labelsDrawn_ = 0;
+    std::int32_t counterValue_ = 0;
+    std::int32_t repeatCount_ = 1;
+
+    // A picture is loaded at its first label and reused; one that fails to load stays missing.
+    struct PictureSlot {
+        bool tried = false;
+        Picture picture;
+    };
+    std::vector<PictureSlot> pictures_;
+};
+
+} // namespace sw
