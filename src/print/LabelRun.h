@@ -39,7 +39,7 @@ public:
     void PrintSingleLabel(TBaseReport& report, int lastItemIndex);
 
     int LabelsDrawn() const { return labelsDrawn_; }
-    std::int32_t CounterValue() const { return counterValue_; }
+    std::int64_t CounterValue() const { return counterValue_; }
 
     // Paper and orientation of the stock onto a report that is not printing.
     static void ApplyPaper(TBaseReport& report, const TSheetLayout& sheet);
@@ -60,8 +60,9 @@ private:
     int lastItemIndex_ = -1;
     bool cancelled_ = false;
     int labelsDrawn_ = 0;
-    std::int32_t counterValue_ = 0;
-    std::int32_t repeatCount_ = 1;
+    // Wide enough that a counter started near the top of 32 bits runs on instead of overflowing.
+    std::int64_t counterValue_ = 0;
+    std::int64_t repeatCount_ = 1;
 
     // A picture is loaded at its first label and reused; one that fails to load stays missing.
     struct PictureSlot {

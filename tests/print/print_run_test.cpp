@@ -77,6 +77,10 @@ TEST(PrintRun, TwoCountersShareOneCounterAndTheLastStartWins)
     const QStringList text = Concat({CounterItem(1, 1), CounterItem(-3, 1, 1.0)});
     const Replayed out = ReadStream(StreamOf(*device, Job(text, 1, LetterSheet(1, 2))));
     EXPECT_EQ(out.Texts(), QStringList({"-3", "-2", "-1", "0"}));
+
+    // A counter started at the top of 32 bits runs on.
+    const Replayed top = ReadStream(StreamOf(*device, Job(CounterItem(2147483647, 1), 1, LetterSheet(1, 2))));
+    EXPECT_EQ(top.Texts(), QStringList({"2147483647", "2147483648"}));
 }
 
 TEST(PrintRun, ChosenPositionsOnlyAreDrawnAndTheCounterSkipsTheOthers)
