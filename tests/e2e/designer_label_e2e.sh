@@ -9,49 +9,11 @@ src=$2
 work=$(mktemp -d)
 trap '[ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work"/
-cp "$src/tests/e2e/designer_find.py" "$work/"
+cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$work/"
 export WORK=$work
-xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
+xvfb-run ${E2E_DISPLAY:+-n "$E2E_DISPLAY"} -a -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
   cd "$WORK"
-  find=(/usr/bin/python3 "$WORK/designer_find.py")
-  shot() { import -window root "$WORK/$1.png"; convert "$WORK/$1.png" "$WORK/$1.ppm"; }
-  window() { # waits for a visible window with this exact title
-    local id=""
-    for i in $(seq 50); do
-      id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-      [ -n "$id" ] && break
-      sleep 0.2
-    done
-    [ -n "$id" ] || { echo "no window \"$1\"" >&2; return 1; }
-    echo "$id"
-  }
-  drag() { # x0 y0 x1 y1: press, move in steps, release
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool mousedown 1
-    sleep 0.4
-    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
-    sleep 0.3
-    xdotool mousemove "$3" "$4"
-    sleep 0.4
-    xdotool mouseup 1
-    sleep 1
-  }
-  start() {
-    ./stickwell & pid=$!
-    main=$(window Stickwell)
-    sleep 1
-    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
-  }
-  quit() {
-    xdotool key --window "$main" alt+f
-    sleep 0.3
-    xdotool key e
-    box=$(window Exit)
-    xdotool key Return
-    for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-    if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; exit 1; fi
-  }
+  . "$WORK/designer_steps.sh"
 
   start
   # File > New Label, the first template.

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# A label in five scripts with the real keyboard: a text tool dropped on a new label, its
+# caption typed in Polish, Greek, Ukrainian, Japanese and Hebrew, Save, the program restarted.
+# The table must hold the caption as UTF-8 behind the memo's mark and the restarted program
+# must show the same label.
+set -euo pipefail
+bin=$1
+src=$2
+work=$(mktemp -d)
+trap '[ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$work"/*.pdf "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
+cp -r "$bin"/. "$work"/
+cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$work/"
+export WORK=$work
+xvfb-run ${E2E_DISPLAY:+-n "$E2E_DISPLAY"} -a -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
+  cd "$WORK"
+  . "$WORK/designer_steps.sh"
+  words="Łódź Ελλάδα Київ 東京 שלום"
+
+  start
+  xdotool key --window "$main" alt+f
+  sleep 0.3
+  xdotool key n
+  window "Select Label Template" >/dev/null
+  sleep 0.5
+  xdotool key Return
+  sleep 1
+  shot empty
+  read lx ly lw lh < <("${find[@]}" label "$WORK/empty.ppm")
+  px=$((lx - 1)); py=$((ly - 1))
+  cx=$((px - 17)); cy=$((py - 57))
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  tx=$((cx + WIDTH - 161 - 10)); ty=$((cy + 60))
+
+  # The text tool dropped at (20, 30), the caption typed.
+  drag $((tx + 27)) $((ty + 42)) $((px + 20)) $((py + 30))
+  q=$(window Text)
+  xdotool key --window "$q" ctrl+a
+  xdotool type --delay 60 "$words"
+  sleep 0.5
+  xdotool key Return
+  sleep 0.8
+  xdotool mousemove $((px + lw - 20)) $((py + lh - 15)) click 1
+  sleep 0.5
+  shot designed
+  xdotool key --window "$main" alt+s
+  sleep 1.5
+  quit
+
+  ./stickwell-table dump QXLBLS.DBF > dump.txt
+  grep -qF "CHARSET=UTF-8\\r\\nLABELITEM=TEXT\\r\\nTEXT=$words\\r\\n" dump.txt \
+    || { echo "the table lacks the caption behind its mark"; cat dump.txt; exit 1; }
+
+  start
+  sleep 1
+  shot restarted
+  # The part of the label with the caption; the Tools may stand elsewhere after a restart.
+  crop="300x$(( lh < 100 ? lh : 100 ))+${lx}+${ly}"
+  convert "$WORK/designed.png" -crop "$crop" +repage "$WORK/a.png"
+  convert "$WORK/restarted.png" -crop "$crop" +repage "$WORK/b.png"
+  diff=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true)
+  [ "$diff" = "0" ] || { echo "restarted label differs in $diff pixels"; kill $pid; exit 1; }
+  quit
+'
+echo "ok"
