@@ -28,6 +28,7 @@ PKGS=(
   poppler-utils       # pdftoppm in report tests
   libdbd-xbase-perl   # dbf_dump in xbase interop tests
   python3-dbf         # xbase interop tests
+  glabels-data        # label stocks the template import reads (tests)
 )
 missing=()
 for p in "${PKGS[@]}"; do

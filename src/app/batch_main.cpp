@@ -2,6 +2,7 @@
 // without the main window.
 #include "app/BatchItems.h"
 #include "app/BatchPrint.h"
+#include "app/BatchTemplates.h"
 #include "report/StreamCommands.h"
 
 #include <QApplication>
@@ -19,7 +20,8 @@ static int Usage()
                "       stickwell-batch stream-pdf FILE.rps OUT.pdf\n"
                "       stickwell-batch print --table PATH/QXLBLS.DBF --label DESCRIPTION [--sheets N]\n"
                "                             [--positions R,C;R,C...] [--printer NAME | --pdf OUT.pdf]\n"
-               "                             [--stream OUT.rps]\n",
+               "                             [--stream OUT.rps]\n"
+               "       stickwell-batch import-templates --table PATH/QXLTPL.DBF [--list] FILE_OR_FOLDER...\n",
                stderr);
     return 2;
 }
@@ -41,5 +43,7 @@ int main(int argc, char** argv)
         return sw::RunPrintCommand(args);
     if (command == QLatin1String("items") || command == QLatin1String("render"))
         return sw::RunItemsCommand(command, args);
+    if (command == QLatin1String("import-templates"))
+        return sw::RunImportTemplatesCommand(args);
     return Usage();
 }

@@ -1,5 +1,6 @@
 #include "library/SelectTemplate.h"
 #include "library/DialogParts.h"
+#include "library/ImportTemplates.h"
 #include "library/TableGridModel.h"
 #include "library/TemplateEdit.h"
 
@@ -7,9 +8,12 @@
 
 #include <QAbstractButton>
 #include <QItemSelectionModel>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 
 TSelectTemplate::TSelectTemplate(TWindowServices& services, sw::xbase::Table& templates,
                                  const QString& currentTemplate, QWidget* parent)
@@ -17,7 +21,23 @@ TSelectTemplate::TSelectTemplate(TWindowServices& services, sw::xbase::Table& te
 {
     setWindowTitle(QStringLiteral("Select Label Template"));
     setObjectName(QStringLiteral("SelectTemplate"));
-    setFixedSize(472, 271);
+    // The find line sits above the grid: the dialog is one line taller than the grid alone.
+    constexpr int top = 32;
+    setFixedSize(472, 271 + top);
+
+    FindEdit = new QLineEdit(this);
+    FindEdit->setObjectName(QStringLiteral("FindEdit"));
+    FindEdit->setGeometry(8, 8, 380, 24);
+    FindEdit->setPlaceholderText(QStringLiteral("Find: maker, product number, size..."));
+    FindEdit->setClearButtonEnabled(true);
+    FindEdit->setWhatsThis(QStringLiteral("Type words of a template's name (maker, product number, size) to "
+                                          "list only the templates that hold them all"));
+    FindEdit->installEventFilter(this);
+    ImportButton = new QPushButton(QStringLiteral("Import..."), this);
+    ImportButton->setObjectName(QStringLiteral("ImportButton"));
+    ImportButton->setAutoDefault(false);
+    ImportButton->setGeometry(394, 7, 70, 26);
+    ImportButton->setWhatsThis(QStringLiteral("Add label stocks from template files to your own templates"));
 
     model_ = new TTableGridModel(templates,
                                  {{QStringLiteral("Description"), "TEMPLATE", 39},
@@ -28,7 +48,7 @@ TSelectTemplate::TSelectTemplate(TWindowServices& services, sw::xbase::Table& te
                                  this);
     LabelGrid = new QTableView(this);
     LabelGrid->setObjectName(QStringLiteral("LabelGrid"));
-    LabelGrid->setGeometry(8, 8, 456, 214);
+    LabelGrid->setGeometry(8, 8 + top, 456, 214);
     LabelGrid->setWhatsThis(QStringLiteral("The label stocks you can design on, by name"));
     sw::library::SetUpGrid(LabelGrid, model_);
     LabelGrid->installEventFilter(this);
@@ -37,7 +57,7 @@ TSelectTemplate::TSelectTemplate(TWindowServices& services, sw::xbase::Table& te
         auto* b = new QPushButton(text, this);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
-        b->setGeometry(x, 234, 58, 27);
+        b->setGeometry(x, 234 + top, 58, 27);
         return b;
     };
     OKButton = button("OKButton", QStringLiteral("OK"), 8);
@@ -49,9 +69,9 @@ TSelectTemplate::TSelectTemplate(TWindowServices& services, sw::xbase::Table& te
     DeleteButton = button("DeleteButton", QStringLiteral("Delete"), 194);
     DeleteButton->setWhatsThis(QStringLiteral("Remove one of your own templates"));
     QAbstractButton* help = sw::library::MakeHelpButton(this, 1015);
-    help->setGeometry(256, 234, 58, 27);
+    help->setGeometry(256, 234 + top, 58, 27);
     QAbstractButton* whats = sw::library::MakeWhatsThisButton(this);
-    whats->setGeometry(320, 234, 27, 27);
+    whats->setGeometry(320, 234 + top, 27, 27);
     CancelButton = button("CancelButton", QStringLiteral("Cancel"), 406);
 
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -59,6 +79,8 @@ TSelectTemplate::TSelectTemplate(TWindowServices& services, sw::xbase::Table& te
     connect(NewButton, &QPushButton::clicked, this, &TSelectTemplate::NewButtonClick);
     connect(EditButton, &QPushButton::clicked, this, &TSelectTemplate::EditButtonClick);
     connect(DeleteButton, &QPushButton::clicked, this, &TSelectTemplate::DeleteButtonClick);
+    connect(ImportButton, &QPushButton::clicked, this, &TSelectTemplate::ImportButtonClick);
+    connect(FindEdit, &QLineEdit::textChanged, this, &TSelectTemplate::FindEditChange);
     connect(LabelGrid, &QTableView::doubleClicked, this, &QDialog::accept);
     connect(LabelGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& now) { model_->MoveTo(now.row()); });
@@ -70,6 +92,14 @@ TSelectTemplate::TSelectTemplate(TWindowServices& services, sw::xbase::Table& te
             return std::nullopt;
         return editor.Values();
     };
+    runImport_ = [this](sw::xbase::Table& table) -> std::uint32_t {
+        TImportTemplates importer(services_, table, this);
+        services_.CenterOverMainWindow(&importer);
+        importer.exec();
+        return importer.LastImported();
+    };
+    finder_.Load(table_);
+    model_->ShowOnly(finder_.All());
     // The grid opens on the current label's template even before the dialog is shown.
     GoToFirstNamed(wanted_);
 }
@@ -80,12 +110,25 @@ void TSelectTemplate::showEvent(QShowEvent* e)
     if (!activated_) {
         activated_ = true;
         GoToFirstNamed(wanted_);
-        LabelGrid->setFocus();
+        FindEdit->setFocus();
     }
 }
 
 bool TSelectTemplate::eventFilter(QObject* watched, QEvent* e)
 {
+    // The keys that move through the grid move through it from the find line as well.
+    if (watched == FindEdit && e->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(e)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QCoreApplication::sendEvent(LabelGrid, e);
+            return true;
+        default:
+            break;
+        }
+    }
     // The Insert key would start a new record in a data grid: here it does nothing.
     if (watched == LabelGrid && e->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(e)->key() == Qt::Key_Insert)
@@ -95,33 +138,49 @@ bool TSelectTemplate::eventFilter(QObject* watched, QEvent* e)
 
 void TSelectTemplate::GoToFirstNamed(const QString& name)
 {
-    // First template whose name matches exactly (case counts); else the last one.
-    const int rows = model_->rowCount();
-    int row = rows - 1;
-    int r = 0;
-    for (table_.goTop(); !table_.eof(); table_.skip(1), ++r) {
-        if (sw::library::FieldText(table_, "TEMPLATE") == name) {
-            row = r;
-            break;
-        }
-    }
-    if (row >= 0) {
-        LabelGrid->setCurrentIndex(model_->index(row, 0));
-        LabelGrid->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
-        model_->MoveTo(row);
-    }
+    // First template whose name matches exactly (case counts); else the last one shown.
+    const std::uint32_t recno = finder_.FirstNamed(name);
+    const int row = recno != 0 ? model_->RowOf(recno) : -1;
+    SelectRow(row >= 0 ? row : model_->rowCount() - 1);
+    if (LabelGrid->currentIndex().isValid())
+        LabelGrid->scrollTo(LabelGrid->currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
+void TSelectTemplate::SelectRow(int row)
+{
+    if (row < 0)
+        return;
+    LabelGrid->setCurrentIndex(model_->index(row, 0));
+    model_->MoveTo(row);
+}
+
+void TSelectTemplate::FindEditChange()
+{
+    const std::uint32_t current = model_->RecNoAt(LabelGrid->currentIndex().row());
+    model_->ShowOnly(finder_.Matching(FindEdit->text()));
+    const int row = current != 0 ? model_->RowOf(current) : -1;
+    SelectRow(row >= 0 ? row : 0);
+    if (LabelGrid->currentIndex().isValid())
+        LabelGrid->scrollTo(LabelGrid->currentIndex());
 }
 
 void TSelectTemplate::SelectRecord(std::uint32_t recno)
 {
-    model_->Refresh();
-    int row = model_->RowOf(recno);
-    if (row < 0)
-        row = std::min(LabelGrid->currentIndex().row(), model_->rowCount() - 1);
-    if (row >= 0) {
-        LabelGrid->setCurrentIndex(model_->index(row, 0));
-        model_->MoveTo(row);
+    const int before = LabelGrid->currentIndex().row();
+    finder_.Load(table_);
+    std::vector<std::uint32_t> rows = finder_.Matching(FindEdit->text());
+    if (recno != 0 && std::find(rows.begin(), rows.end(), recno) == rows.end() && !FindEdit->text().isEmpty()) {
+        const QSignalBlocker quiet(FindEdit);
+        FindEdit->clear();
+        rows = finder_.All();
     }
+    model_->ShowOnly(std::move(rows));
+    int row = recno != 0 ? model_->RowOf(recno) : -1;
+    if (row < 0)
+        row = std::min(before, model_->rowCount() - 1);
+    SelectRow(row);
+    if (LabelGrid->currentIndex().isValid())
+        LabelGrid->scrollTo(LabelGrid->currentIndex());
 }
 
 std::optional<TTemplateValues> TSelectTemplate::Selected() const
@@ -196,12 +255,13 @@ void TSelectTemplate::DeleteButtonClick()
         return;
     model_->MoveTo(row);
     table_.deleteRecord();
-    model_->Refresh();
-    const int next = std::min(row, model_->rowCount() - 1);
-    if (next >= 0) {
-        LabelGrid->setCurrentIndex(model_->index(next, 0));
-        model_->MoveTo(next);
-    }
+    SelectRecord(0);
+}
+
+void TSelectTemplate::ImportButtonClick()
+{
+    const std::uint32_t last = runImport_(table_);
+    SelectRecord(last);
 }
 
 void TSelectTemplate::accept()

@@ -1,12 +1,15 @@
 #pragma once
-// The template chooser: the catalogue by name, with New/Edit/Delete for the user's own
-// templates. It works on the open template table it is given.
+// The template chooser: the catalogue by name, found by typing, with New/Edit/Delete for the
+// user's own templates and Import for stocks from template files. It works on the open
+// template table it is given.
 #include "library/TemplateCatalogue.h"
+#include "library/TemplateFinder.h"
 
 #include <QDialog>
 #include <functional>
 #include <optional>
 
+class QLineEdit;
 class QPushButton;
 class QTableView;
 class TTableGridModel;
@@ -19,9 +22,15 @@ public:
     using EditorRunner =
         std::function<std::optional<TTemplateValues>(const TTemplateValues&, const QString& caption)>;
 
+    // Runs the import dialog on the table; returns the record number of the last stock it
+    // added, 0 when it added none.
+    using ImportRunner = std::function<std::uint32_t(sw::xbase::Table&)>;
+
     TSelectTemplate(TWindowServices& services, sw::xbase::Table& templates,
                     const QString& currentTemplate, QWidget* parent = nullptr);
 
+    QLineEdit* FindEdit;
+    QPushButton* ImportButton;
     QTableView* LabelGrid;
     QPushButton* OKButton;
     QPushButton* NewButton;
@@ -32,6 +41,7 @@ public:
     TTableGridModel* Model() const { return model_; }
     // Replaces the modal editor (tests drive the chooser without it).
     void SetEditorRunner(EditorRunner runner) { runEditor_ = std::move(runner); }
+    void SetImportRunner(ImportRunner runner) { runImport_ = std::move(runner); }
 
     // The template under the grid's pointer; nothing when the catalogue is empty.
     std::optional<TTemplateValues> Selected() const;
@@ -39,6 +49,8 @@ public:
     void NewButtonClick();
     void EditButtonClick();
     void DeleteButtonClick();
+    void ImportButtonClick();
+    void FindEditChange();
     void accept() override;
 
 protected:
@@ -47,7 +59,11 @@ protected:
 
 private:
     void GoToFirstNamed(const QString& name);
+    // Reads the names again after the table changed, shows what the find box matches and
+    // selects the record (the find box is cleared when it would hide it); with no record, the
+    // row nearest the one selected before.
     void SelectRecord(std::uint32_t recno);
+    void SelectRow(int row);
     // Stores the values into the current (appended or edited) record and posts it; says so and
     // drops the change when the table refuses.
     bool Store(const TTemplateValues& values);
@@ -55,7 +71,9 @@ private:
     TWindowServices& services_;
     sw::xbase::Table& table_;
     TTableGridModel* model_;
+    sw::library::TTemplateFinder finder_;
     QString wanted_;
     bool activated_ = false;
     EditorRunner runEditor_;
+    ImportRunner runImport_;
 };

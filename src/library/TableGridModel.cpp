@@ -1,5 +1,7 @@
 #include "library/TableGridModel.h"
 
+#include <algorithm>
+
 TTableGridModel::TTableGridModel(sw::xbase::Table& table, QVector<TGridColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), table_(table), columns_(std::move(columns))
 {
@@ -10,6 +12,8 @@ void TTableGridModel::Refresh()
 {
     beginResetModel();
     const std::uint32_t here = table_.eof() ? 0 : table_.recNo();
+    listed_ = false;
+    recnos_.clear();
     rows_ = 0;
     for (table_.goTop(); !table_.eof(); table_.skip(1))
         ++rows_;
@@ -17,6 +21,17 @@ void TTableGridModel::Refresh()
     cachedRow_ = -1;
     if (here != 0)
         table_.go(here);
+    endResetModel();
+}
+
+void TTableGridModel::ShowOnly(std::vector<std::uint32_t> recnos)
+{
+    beginResetModel();
+    listed_ = true;
+    recnos_ = std::move(recnos);
+    rows_ = int(recnos_.size());
+    anchorRow_ = -1;
+    cachedRow_ = -1;
     endResetModel();
 }
 
@@ -35,6 +50,10 @@ bool TTableGridModel::MoveTo(int row) const
     if (row < 0 || row >= rows_)
         return false;
     try {
+        if (listed_) {
+            table_.go(recnos_[size_t(row)]);
+            return !table_.eof();
+        }
         // From the anchor when it is nearer than the top (it nearly always is: paints and
         // selections move a few rows at a time).
         if (anchorRow_ >= 0 && std::abs(row - anchorRow_) < row) {
@@ -64,6 +83,10 @@ std::uint32_t TTableGridModel::RecNoAt(int row) const
 
 int TTableGridModel::RowOf(std::uint32_t recno) const
 {
+    if (listed_) {
+        const auto at = std::find(recnos_.begin(), recnos_.end(), recno);
+        return at == recnos_.end() ? -1 : int(at - recnos_.begin());
+    }
     int row = 0;
     for (table_.goTop(); !table_.eof(); table_.skip(1), ++row) {
         if (table_.recNo() == recno) {

@@ -10,6 +10,7 @@
 #include <QVector>
 #include <cstdlib>
 #include <cstdint>
+#include <vector>
 
 struct TGridColumn {
     QString Title;
@@ -29,8 +30,12 @@ public:
 
     const QVector<TGridColumn>& Columns() const { return columns_; }
 
-    // Recounts the visible records after the table changed (append, edit, delete).
+    // Recounts the visible records after the table changed (append, edit, delete); every
+    // visible record is a row again.
     void Refresh();
+    // Only these records are rows, in this order (visible records of the table). Rows are then
+    // reached by record number, whatever their distance.
+    void ShowOnly(std::vector<std::uint32_t> recnos);
     // Puts the table's record pointer on the row; false when there is no such row.
     bool MoveTo(int row) const;
     // The row of a record in the current order; -1 when it is not visible.
@@ -42,6 +47,8 @@ private:
     sw::xbase::Table& table_;
     QVector<TGridColumn> columns_;
     int rows_ = 0;
+    bool listed_ = false;
+    std::vector<std::uint32_t> recnos_;
     // Where the pointer was last put: moves start from there.
     mutable int anchorRow_ = -1;
     mutable std::uint32_t anchorRecNo_ = 0;

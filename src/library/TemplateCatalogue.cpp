@@ -28,8 +28,12 @@ QString TemplateTablePath(const QString& dataDir)
 
 std::unique_ptr<xbase::Table> OpenTemplateTable(const QString& dataDir)
 {
-    auto table = std::make_unique<xbase::Table>(Std(TemplateTablePath(dataDir)),
-                                                xbase::OpenMode::Exclusive);
+    return OpenTemplateTableFile(TemplateTablePath(dataDir));
+}
+
+std::unique_ptr<xbase::Table> OpenTemplateTableFile(const QString& tablePath)
+{
+    auto table = std::make_unique<xbase::Table>(Std(tablePath), xbase::OpenMode::Exclusive);
     table->setDeleted(true);
     if (table->tagNames().empty())
         table->indexTag(kTemplateTag, kTemplateKey);

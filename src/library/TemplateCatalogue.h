@@ -33,6 +33,8 @@ QString FieldText(const xbase::Table& table, const char* field);
 // Opens the catalogue exclusively, deleted records hidden, in the order of its first tag. A
 // catalogue whose index is missing gets its tag "TEMPLATE" back. Throws xbase::Error.
 std::unique_ptr<xbase::Table> OpenTemplateTable(const QString& dataDir);
+// The same for a catalogue file given by its path.
+std::unique_ptr<xbase::Table> OpenTemplateTableFile(const QString& tablePath);
 
 // The current record.
 TTemplateValues ReadTemplate(const xbase::Table& table);

@@ -6,6 +6,7 @@
 #include "library/TableLayouts.h"
 #include "library/TemplateCatalogue.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -262,4 +263,95 @@ TEST(LabelChooser, GridRowsAreTheVisibleLabelsAndMovingMovesThePointer)
     d.accept();
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(sw::library::FieldText(t, "DESCRIPT"), expected[9]);
+}
+
+TEST_F(Chooser, FindAsYouTypeKeepsTheCurrentTemplateWhenItMatches)
+{
+    const QString name = QStringLiteral("Avery 5163/8163 Shipping 2\" x 4\", 10 per sheet");
+    auto d = Open(name);
+    const int all = d->Model()->rowCount();
+    EXPECT_TRUE(d->FindEdit->hasFocus() || !d->isActiveWindow());
+    auto shown = [&] {
+        QStringList names;
+        for (int r = 0; r < d->Model()->rowCount(); ++r)
+            names << d->Model()->index(r, 0).data().toString();
+        return names;
+    };
+    auto current = [&] { return d->Model()->index(Row(*d), 0).data().toString(); };
+
+    QTest::keyClicks(d->FindEdit, QStringLiteral("avery"));
+    EXPECT_LT(d->Model()->rowCount(), all);
+    for (const QString& n : shown())
+        EXPECT_TRUE(n.contains("Avery")) << n.toStdString();
+    EXPECT_EQ(current(), name) << "the current template matches: it stays selected";
+    EXPECT_EQ(d->Selected()->Description, name);
+
+    // Every word must be in the name, in any order; a template that does not match gives way
+    // to the first that does.
+    QTest::keyClicks(d->FindEdit, QStringLiteral(" 30 5160"));
+    ASSERT_GE(d->Model()->rowCount(), 1);
+    for (const QString& n : shown())
+        EXPECT_TRUE(n.contains("5160") && n.contains("30")) << n.toStdString();
+    EXPECT_EQ(Row(*d), 0);
+    const QString found = current();
+    EXPECT_EQ(d->Selected()->Description, found);
+
+    // The grid's keys work from the find line; Enter is OK.
+    d->FindEdit->setText(QStringLiteral("avery"));
+    const int row = Row(*d);
+    QTest::keyClick(d->FindEdit, Qt::Key_Down);
+    EXPECT_EQ(Row(*d), row + 1);
+    QTest::keyClick(d->FindEdit, Qt::Key_Up);
+    EXPECT_EQ(Row(*d), row);
+
+    d->FindEdit->setText(QStringLiteral("no such stock"));
+    EXPECT_EQ(d->Model()->rowCount(), 0);
+    EXPECT_FALSE(d->Selected());
+    d->FindEdit->clear();
+    EXPECT_EQ(d->Model()->rowCount(), all);
+    ASSERT_TRUE(d->Selected());
+
+    d->FindEdit->setText(QStringLiteral("5163"));
+    QTest::keyClick(d->FindEdit, Qt::Key_Return);
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(d->Selected()->Description, name);
+}
+
+TEST_F(Chooser, NewAndImportedTemplatesAreShownAndSelectedWhateverTheFindLineHolds)
+{
+    auto d = Open(QString());
+    d->FindEdit->setText(QStringLiteral("avery"));
+    d->SetEditorRunner([](const TTemplateValues& v, const QString&) {
+        TTemplateValues e = v;
+        e.Description = QStringLiteral("Mine");
+        return std::optional<TTemplateValues>(e);
+    });
+    d->NewButtonClick();
+    EXPECT_EQ(d->FindEdit->text(), "") << "\"Mine\" does not hold \"avery\"";
+    EXPECT_EQ(d->Selected()->Description, "Mine");
+
+    d->FindEdit->setText(QStringLiteral("avery"));
+    const int shown = d->Model()->rowCount();
+    d->SetImportRunner([](Table& t) {
+        TTemplateValues v;
+        v.Description = QStringLiteral("Avery 9999 Imported 2\" x 1\"");
+        v.LblWidth = 2;
+        v.LblHeight = 1;
+        v.UserDef = true;
+        t.appendBlank();
+        sw::library::WriteTemplate(t, v);
+        t.putRecord();
+        return t.recNo();
+    });
+    d->ImportButtonClick();
+    EXPECT_EQ(d->FindEdit->text(), "avery");
+    EXPECT_EQ(d->Model()->rowCount(), shown + 1);
+    EXPECT_EQ(d->Selected()->Description, "Avery 9999 Imported 2\" x 1\"");
+
+    // Deleting under a filter: the next row shown is selected.
+    const int row = Row(*d);
+    d->DeleteButtonClick();
+    EXPECT_EQ(d->Model()->rowCount(), shown);
+    EXPECT_EQ(Row(*d), std::min(row, shown - 1));
+    EXPECT_TRUE(table->check().ok());
 }
