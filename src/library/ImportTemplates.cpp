@@ -224,7 +224,7 @@ TImportTemplates::TImportTemplates(TWindowServices& services, sw::xbase::Table& 
     all->addWidget(StockGrid, 1);
     all->addWidget(CountLabel);
     all->addLayout(bottom);
-    StockGrid->setColumnWidth(0, 380);
+    StockGrid->setColumnWidth(0, 330);
     for (int c = 1; c <= 3; ++c)
         StockGrid->setColumnWidth(c, 52);
 
@@ -293,7 +293,9 @@ bool TImportTemplates::ReadFrom(const QStringList& paths)
     if (!set.Error.isEmpty() || set.Stopped || files.isEmpty()) {
         model_->SetStocks({});
         ShowCounts();
-        if (!set.Error.isEmpty())
+        if (set.Stopped)
+            SourceLabel->setText(QStringLiteral("Reading stopped: choose a folder or files"));
+        else if (!set.Error.isEmpty())
             services_.ShowInformation(set.Error);
         else if (files.isEmpty())
             services_.ShowInformation(QStringLiteral("There are no template files in %1").arg(shown.join(QStringLiteral(", "))));

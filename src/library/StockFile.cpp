@@ -141,6 +141,8 @@ private:
             f.Height = Length("height");
             f.Outline = TStockOutline::Ellipse;
         } else if (kind == u"Label-cd") {
+            if (Has("radius"))
+                f.Width = f.Height = 2 * Length("radius", &f.Unit);
             f.Outline = TStockOutline::Cd;
         } else if (kind == u"Label-continuous") {
             f.Outline = TStockOutline::Continuous;

@@ -232,7 +232,7 @@ std::vector<TStockCandidate> MakeCandidates(const std::vector<TReadTemplate>& al
             c.Skip = Geometry(*source, c.Values);
         }
         QString name = QStringList{own.Brand, own.Part, description}.join(u' ');
-        if (source && !source->Frames.empty())
+        if (source && !source->Frames.empty() && source->Frames.front().Width > 0 && source->Frames.front().Height > 0)
             name += u' ' + SizeText(source->Frames.front());
         c.Values.Description = TrimRight(CutTo(Storable(name.simplified()), kTemplateCapacity));
         if (c.Skip == TSkipReason::None) {

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <iostream>
@@ -273,6 +274,8 @@ TEST(StockImport, ShapesPapersLimitsAndEquivalents)
     EXPECT_EQ(hair.Skip, TSkipReason::None);
     EXPECT_EQ(hair.Values.Description, "M hair 2\" x 1.01\"");
     EXPECT_FLOAT_EQ(hair.Values.LblHeight, 1.0f);
+    EXPECT_EQ(Named(s, "M cd ").Values.Description, "M cd 116 x 116 mm");
+    EXPECT_EQ(Named(s, "M roll").Values.Description, "M roll") << "no size to tell";
     EXPECT_EQ(Named(s, "M ten-thirty ").Skip, TSkipReason::None) << "10 across, 30 down, 1 x 0.3 inch still fit";
 
     const std::pair<const char*, TSkipReason> skipped[] = {
