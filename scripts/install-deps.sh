@@ -23,6 +23,7 @@ PKGS=(
   fonts-noto-cjk      # item text: Chinese, Japanese, Korean (tests)
   xvfb                # end-to-end checks
   xdotool             # end-to-end checks
+  xclip               # end-to-end checks: text pasted in scripts the keymap lacks
   xauth               # xvfb-run
   imagemagick         # end-to-end screenshots
   poppler-utils       # pdftoppm in report tests
