@@ -4,6 +4,7 @@
 #include "library/LabelLibrary.h"
 #include "library/TemplateCatalogue.h"
 #include "xbase/Table.h"
+#include "../common/TestSeed.h"
 
 #include <QTemporaryDir>
 #include <chrono>
@@ -120,7 +121,7 @@ TEST(KillDuringWork, SavedLabelsSurviveAndTheProgramStarts)
             saved.insert(name);
         }
     }
-    const unsigned seed = std::random_device{}();
+    const unsigned seed = sw::test::TestSeed(0);
     std::mt19937 random(seed);
     // A save takes well under a millisecond, a rebuild of the growing table tens of them.
     std::uniform_int_distribution<int> saveMicros(200, 40000);

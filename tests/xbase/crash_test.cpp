@@ -4,6 +4,7 @@
 #include "XbaseTestUtil.h"
 
 #include "xbase/Table.h"
+#include "../common/TestSeed.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +85,7 @@ TEST(XbaseCrash, KilledWriterLosesNothingItPosted) {
         bool deleted = false;
     };
     std::map<std::uint32_t, Expect> posted;
-    std::mt19937 rng(2026);
+    std::mt19937 rng(sw::test::TestSeed(2026));
     int rebuilds = 0;
     for (int round = 0; round < 20; ++round) {
         int fds[2];

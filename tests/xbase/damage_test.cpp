@@ -4,6 +4,7 @@
 #include "../../fuzz/xbase_fuzz_common.h"
 
 #include "xbase/Table.h"
+#include "../common/TestSeed.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,7 @@ TEST(XbaseDamage, TruncatedFilesOfEveryKindAreRefusedOrReadSafely) {
 
 TEST(XbaseDamage, CorruptBytesAreRefusedOrReadSafely) {
     TempDir dir;
-    std::mt19937 rng(99);
+    std::mt19937 rng(sw::test::TestSeed(99));
     for (const char* ext : {".DBF", ".fpt", ".cdx"}) {
         const std::string whole = xbtest::readFile(xbtest::fixture(std::string("SMALL") + ext));
         for (int round = 0; round < 60; ++round) {
