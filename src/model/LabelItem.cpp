@@ -6,17 +6,6 @@
 
 namespace sw {
 
-QColor ToQColor(TColor color)
-{
-    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
-}
-
-TColor FromQColor(const QColor& color)
-{
-    const QColor c = color.toRgb();
-    return TColor(c.red()) | (TColor(c.green()) << 8) | (TColor(c.blue()) << 16);
-}
-
 int FontPixelHeight(int pointSize, double pixelsPerInch)
 {
     // MulDiv rounds halves away from zero. Sizes from files can be anything; beyond a few

@@ -3,6 +3,8 @@
 // screen pixels from the panel's top-left corner, named "Special" + number, drawing itself
 // into any QPainter. Items know nothing of widgets; the designer reaches them through the
 // event hooks and the pop-up menu identifier that the factories attach.
+#include "model/Colors.h"
+
 #include <QColor>
 #include <QPoint>
 #include <QRect>
@@ -13,12 +15,7 @@
 class QMimeData;
 class QPainter;
 
-// 32-bit colour value as files store it: red in the low byte, then green, then blue.
-using TColor = std::uint32_t;
-
 namespace sw {
-QColor ToQColor(TColor color);
-TColor FromQColor(const QColor& color);
 constexpr int kMaxFontPixels = 4000;
 // Item positions and sizes stay within this many pixels of the label's corner, so that box
 // arithmetic never overflows whatever a stored text says.

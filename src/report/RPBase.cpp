@@ -572,16 +572,16 @@ void TBaseReport::AdvanceCursor(double widthInches)
     cursorY_ -= std::sin(radians) * widthInches;
 }
 
-void TBaseReport::PrintAligned(int code, const QString& text, double xInches)
+void TBaseReport::PrintAligned(rps::Code code, const QString& text, double xInches)
 {
     const double width = MeasureWidthInches(text);
     if (!skipPage_)
         OutText(code, xInches + originX_, cursorY_ + originY_, text, width);
-    if (code == 24) {
+    if (code == rps::TextLeft) {
         cursorX_ = xInches;
         AdvanceCursor(width);
     } else {
-        cursorX_ = code == 23 ? xInches + width / 2 : xInches;
+        cursorX_ = code == rps::TextCenter ? xInches + width / 2 : xInches;
     }
 }
 
@@ -593,7 +593,7 @@ void TBaseReport::PrintText(const QString& text)
         const qsizetype tab = text.indexOf(QLatin1Char('\t'), start);
         const QString piece = text.mid(start, tab < 0 ? -1 : tab - start);
         if (!piece.isEmpty())
-            PrintAligned(24, piece, cursorX_);
+            PrintAligned(rps::TextLeft, piece, cursorX_);
         if (tab < 0)
             break;
         const double stops = std::floor((cursorX_ - sectionLeft_) / kTabWidth + 1e-9) + 1;
@@ -613,13 +613,13 @@ void TBaseReport::PrintTextAt(const QString& text, double x, double y)
 void TBaseReport::PrintCenter(const QString& text, double x)
 {
     RequirePrinting();
-    PrintAligned(23, text, x / unitsFactor_);
+    PrintAligned(rps::TextCenter, text, x / unitsFactor_);
 }
 
 void TBaseReport::PrintRight(const QString& text, double x)
 {
     RequirePrinting();
-    PrintAligned(25, text, x / unitsFactor_);
+    PrintAligned(rps::TextRight, text, x / unitsFactor_);
 }
 
 // --- pen, brush and shapes
@@ -649,7 +649,7 @@ void TBaseReport::ChooseBrush(std::int32_t color, int style, const Picture*)
         BrushChanged();
 }
 
-void TBaseReport::Shape(int code, double x1, double y1, double x2, double y2)
+void TBaseReport::Shape(rps::Code code, double x1, double y1, double x2, double y2)
 {
     RequirePrinting();
     if (!skipPage_)
@@ -658,22 +658,22 @@ void TBaseReport::Shape(int code, double x1, double y1, double x2, double y2)
 
 void TBaseReport::DrawRectangle(double x1, double y1, double x2, double y2)
 {
-    Shape(18, x1, y1, x2, y2);
+    Shape(rps::Rectangle, x1, y1, x2, y2);
 }
 
 void TBaseReport::DrawEllipse(double x1, double y1, double x2, double y2)
 {
-    Shape(7, x1, y1, x2, y2);
+    Shape(rps::Ellipse, x1, y1, x2, y2);
 }
 
 void TBaseReport::FillRect(double x1, double y1, double x2, double y2)
 {
-    Shape(8, x1, y1, x2, y2);
+    Shape(rps::FillRect, x1, y1, x2, y2);
 }
 
 void TBaseReport::FrameRect(double x1, double y1, double x2, double y2)
 {
-    Shape(10, x1, y1, x2, y2);
+    Shape(rps::FrameRect, x1, y1, x2, y2);
 }
 
 void TBaseReport::DrawRoundRect(double x1, double y1, double x2, double y2, double cw, double ch)

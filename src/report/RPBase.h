@@ -221,16 +221,17 @@ protected:
     virtual QString StatusDevice(char which) const;
 
     // Output of one operation; positions in inches from the paper's corner, origin added.
-    virtual void OutShape(int code, const InchRect& r) = 0; // 6 focus, 7 ellipse, 8 fill, 10 frame, 18 rect
+    // FocusRect, Ellipse, FillRect, FrameRect or Rectangle.
+    virtual void OutShape(rps::Code code, const InchRect& r) = 0;
     virtual void OutRoundRect(const InchRect& r, double cw, double ch) = 0;
     virtual void OutMoveTo(const QPointF& p) = 0;
     virtual void OutLineTo(const QPointF& p) = 0;
     virtual void OutPoly(bool closed, const std::vector<QPointF>& points) = 0;
     virtual void OutBitmap(const InchRect& r, const Picture& bitmap) = 0;
     virtual void OutGraphic(const InchRect& r, const Picture& picture) = 0;
-    // Text at (x, baseline y): code 24 left, 23 centred on x, 25 ending at x, 33 left spanning
-    // width (inches); the width is the measured one.
-    virtual void OutText(int code, double x, double y, const QString& text, double width) = 0;
+    // Text at (x, baseline y): TextLeft, TextCenter (centred on x), TextRight (ending at x),
+    // TextSpan (left, spanning width inches); the width is the measured one.
+    virtual void OutText(rps::Code code, double x, double y, const QString& text, double width) = 0;
     // Pen, brush or font state changed / font metrics refreshed (for recording).
     virtual void PenChanged() {}
     virtual void BrushChanged() {}
@@ -258,7 +259,7 @@ protected:
     double MeasureWidthInches(const QString& text);
     void ResetDrawingDefaults();
     void ApplyMargins();
-    void PrintAligned(int code, const QString& text, double x);
+    void PrintAligned(rps::Code code, const QString& text, double x);
     void AdvanceCursor(double widthInches);
 
     TRPDevice* device_;
@@ -279,7 +280,7 @@ protected:
 
 private:
     void SetFontAttr(bool& field, bool value);
-    void Shape(int code, double x1, double y1, double x2, double y2);
+    void Shape(rps::Code code, double x1, double y1, double x2, double y2);
     void Poly(bool closed, const std::vector<QPointF>& points);
 
     TPrintUnits units_ = unInch;

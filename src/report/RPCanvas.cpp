@@ -1,5 +1,7 @@
 #include "report/RPCanvas.h"
 
+#include "model/Colors.h"
+
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
@@ -67,29 +69,29 @@ void TCanvasReport::ApplyPen(bool withBrush)
     p.setBrush(withBrush ? MakeBrush(brush_) : QBrush(Qt::NoBrush));
 }
 
-void TCanvasReport::OutShape(int code, const InchRect& r)
+void TCanvasReport::OutShape(rps::Code code, const InchRect& r)
 {
     QPainter& p = Painter();
     QRectF rect = DeviceRect(r);
     switch (code) {
-    case 7:
+    case rps::Ellipse:
         ApplyPen(true);
         p.drawEllipse(rect);
         break;
-    case 8:
+    case rps::FillRect:
         p.fillRect(rect, MakeBrush(brush_));
         break;
-    case 10:
-        p.setPen(QPen(ColorFromCode(brush_.color), 0));
+    case rps::FrameRect:
+        p.setPen(QPen(ToQColor(TColor(brush_.color)), 0));
         p.setBrush(Qt::NoBrush);
         p.drawRect(rect);
         break;
-    case 6:
+    case rps::FocusRect:
         p.setPen(QPen(Qt::black, 0, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
         p.drawRect(rect);
         break;
-    case 19:
+    case rps::RectangleOuter:
         rect.adjust(0, 0, 1, 1);
         [[fallthrough]];
     default:
@@ -141,19 +143,19 @@ void TCanvasReport::OutGraphic(const InchRect& r, const Picture& picture)
     picture.Draw(Painter(), DeviceRect(r));
 }
 
-void TCanvasReport::OutText(int code, double x, double y, const QString& text, double)
+void TCanvasReport::OutText(rps::Code code, double x, double y, const QString& text, double)
 {
     DrawText(code, x, y, text, -1);
 }
 
-void TCanvasReport::DrawText(int code, double x, double y, const QString& text, double spanWidth)
+void TCanvasReport::DrawText(rps::Code code, double x, double y, const QString& text, double spanWidth)
 {
     const TFontCache::Entry& entry = RealiseFont();
     QPainter& p = Painter();
     QFont font = entry.font;
     QString s = text;
     double width = entry.metrics.horizontalAdvance(s);
-    if ((code == 33 || code == 32) && spanWidth > 0 && !s.isEmpty()) {
+    if ((code == rps::TextSpan || code == rps::TextSpanOld) && spanWidth > 0 && !s.isEmpty()) {
         const double wanted = spanWidth * ScaleX * metrics_.zoom / 10000 * metrics_.ppiX;
         double extra = wanted - width;
         qsizetype blanks = s.count(QLatin1Char(' '));
@@ -193,16 +195,16 @@ void TCanvasReport::DrawText(int code, double x, double y, const QString& text, 
         refY = DeviceYOf(y) + 1;
         break;
     }
-    const double dx = code == 23 ? -width / 2 : code == 25 ? -width : 0;
+    const double dx = code == rps::TextCenter ? -width / 2 : code == rps::TextRight ? -width : 0;
     p.save();
     p.translate(DeviceXOf(x), refY);
     if (font_.rotation != 0)
         p.rotate(-font_.rotation);
     p.setFont(font);
-    p.setPen(ColorFromCode(font_.color));
+    p.setPen(ToQColor(TColor(font_.color)));
     if (TextBKMode == bkOpaque) {
         p.setBackgroundMode(Qt::OpaqueMode);
-        p.setBackground(ColorFromCode(TextBKColor));
+        p.setBackground(ToQColor(TColor(TextBKColor)));
     }
     p.drawText(QPointF(dx, dy), s);
     p.restore();

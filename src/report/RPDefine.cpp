@@ -1,24 +1,11 @@
 #include "report/RPDefine.h"
 
+#include "model/Colors.h"
 #include "model/LabelItem.h"
 
 #include <algorithm>
 
 namespace sw {
-
-QColor ColorFromCode(std::int32_t code)
-{
-    const auto u = static_cast<std::uint32_t>(code);
-    if (u & 0xFF000000u)
-        return QColor(0, 0, 0);
-    return QColor(int(u & 0xFF), int((u >> 8) & 0xFF), int((u >> 16) & 0xFF));
-}
-
-std::int32_t ColorToCode(const QColor& color)
-{
-    const QColor c = color.toRgb();
-    return std::int32_t(c.red() | (c.green() << 8) | (c.blue() << 16));
-}
 
 Qt::PenStyle PenStyleFromCode(int style)
 {
@@ -42,7 +29,7 @@ QPen MakePen(const TPenState& pen, double deviceWidth)
 {
     if (pen.mode == pmNop)
         return QPen(Qt::NoPen);
-    QColor color = ColorFromCode(pen.color);
+    QColor color = ToQColor(TColor(pen.color));
     if (pen.mode == pmBlack)
         color = Qt::black;
     else if (pen.mode == pmWhite)
@@ -62,7 +49,7 @@ QPen MakePen(const TPenState& pen, double deviceWidth)
 
 QBrush MakeBrush(const TBrushState& brush)
 {
-    return QBrush(ColorFromCode(brush.color), BrushStyleFromCode(brush.style));
+    return QBrush(ToQColor(TColor(brush.color)), BrushStyleFromCode(brush.style));
 }
 
 } // namespace sw

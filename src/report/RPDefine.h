@@ -1,7 +1,8 @@
 #pragma once
-// Shared vocabulary of the report engine: its enumerations, its exceptions and messages, and the
-// platform numbering of colours, pen styles, pen modes and brush styles that reports and report
-// streams carry.
+// Shared vocabulary of the report engine: its enumerations, its exceptions and messages, the
+// record codes of its stream, and the platform numbering of pen styles, pen modes and brush
+// styles that reports and report streams carry. Colours are decoded by the item model's
+// ToQColor, the same for items and reports.
 #include <QBrush>
 #include <QColor>
 #include <QPen>
@@ -60,10 +61,24 @@ inline const char* const kCopyRect = "CopyRect() not supported in file mode.";
 inline const char* const kUnexpectedCode = "Unexpected code found in report file.";
 } // namespace rpmsg
 
-// 0x00BBGGRR. System colours (high byte set) have no meaning off the original platform and
-// draw black.
-QColor ColorFromCode(std::int32_t code);
-std::int32_t ColorToCode(const QColor& color);
+// Record codes of the report stream; the engine names its operations by them too.
+namespace rps {
+enum Code : std::uint8_t {
+    Arc = 1, BrushCopy = 2, Chord = 3, CopyRect = 4, Draw = 5, FocusRect = 6, Ellipse = 7,
+    FillRect = 8, FloodFill = 9, FrameRect = 10, LineTo = 11, MoveTo = 12, Pie = 13,
+    Polygon = 14, Polyline = 15, BitmapAt = 16, StretchBitmap = 17, Rectangle = 18,
+    RectangleOuter = 19, RoundRect = 20, StretchDraw = 21, TextRect = 22, TextCenter = 23,
+    TextLeft = 24, TextRight = 25, BkMode = 26, BkColor = 27, ScaleX = 28, ScaleY = 29,
+    PassText = 30, PassData = 31, TextSpanOld = 32, TextSpan = 33, Transparent = 34,
+    Brush = 40, BrushColor = 41, BrushStyle = 42, BrushBitmap = 43,
+    Font = 50, FontName = 51, FontColor = 52, FontPitch = 53, FontHeight = 54, FontBold = 55,
+    FontUnderline = 56, FontItalic = 57, FontStrikeout = 58, FontSuperscript = 59,
+    FontSubscript = 60, FontRotation = 61, FontAnchor = 62,
+    Pen = 70, PenColor = 71, PenMode = 72, PenStyle = 73, PenWidth = 74,
+    Page = 80, EndPage = 82, LineMetrics = 83, ModeA = 84, ModeB = 85, ModeC = 86,
+    Orientation = 87, PaperBin = 88, Header = 89,
+};
+} // namespace rps
 
 Qt::PenStyle PenStyleFromCode(int style);
 Qt::BrushStyle BrushStyleFromCode(int style);

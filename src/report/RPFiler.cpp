@@ -164,7 +164,7 @@ namespace {
 // Writes a state record when the attribute differs from what the stream carries (or always),
 // and remembers the value.
 template <typename T, typename Write>
-void PutState(TStreamWriter& w, bool all, int code, const T& now, T& was, Write write)
+void PutState(TStreamWriter& w, bool all, rps::Code code, const T& now, T& was, Write write)
 {
     if (all || now != was) {
         w.Byte(code);
@@ -311,9 +311,9 @@ void TReportFiler::CloseStream()
     stream->close();
 }
 
-// Text record: 33 (y, text, left x, width) for plain left-to-right text under amPositioning,
-// else 23 / 24 / 25 (y, text, x).
-void TReportFiler::OutText(int code, double x, double y, const QString& text, double width)
+// Text record: TextSpan (y, text, left x, width) for plain left-to-right text under
+// amPositioning, else TextCenter / TextLeft / TextRight (y, text, x).
+void TReportFiler::OutText(rps::Code code, double x, double y, const QString& text, double width)
 {
     static const QRegularExpression macro(QStringLiteral("\\x{FD}\\$RPCM[0-9]{2}"));
     TStreamWriter& w = *writer_;
@@ -323,11 +323,12 @@ void TReportFiler::OutText(int code, double x, double y, const QString& text, do
         // Cut to what the length byte holds; the span is that of what is kept.
         kept = DecodeStreamText(bytes);
         const double keptWidth = MeasureWidthInches(kept);
-        x = code == 23 ? x - width / 2 + keptWidth / 2 : code == 25 ? x - width + keptWidth : x;
+        x = code == rps::TextCenter ? x - width / 2 + keptWidth / 2
+            : code == rps::TextRight ? x - width + keptWidth : x;
         width = keptWidth;
     }
     if (AccuracyMethod == amPositioning && font_.rotation == 0 && !text.contains(macro)) {
-        const double left = code == 23 ? x - width / 2 : code == 25 ? x - width : x;
+        const double left = code == rps::TextCenter ? x - width / 2 : code == rps::TextRight ? x - width : x;
         w.Byte(rps::TextSpan);
         w.Single(y);
         w.Text(kept);
@@ -341,7 +342,7 @@ void TReportFiler::OutText(int code, double x, double y, const QString& text, do
     w.Single(x);
 }
 
-void TReportFiler::OutShape(int code, const InchRect& r)
+void TReportFiler::OutShape(rps::Code code, const InchRect& r)
 {
     writer_->Byte(code);
     writer_->Rect(r);

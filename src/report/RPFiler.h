@@ -31,14 +31,14 @@ protected:
     void FinishJob() override;
     void BreakPage(bool oldSkipped, bool newSkipped) override;
 
-    void OutShape(int code, const InchRect& r) override;
+    void OutShape(rps::Code code, const InchRect& r) override;
     void OutRoundRect(const InchRect& r, double cw, double ch) override;
     void OutMoveTo(const QPointF& p) override;
     void OutLineTo(const QPointF& p) override;
     void OutPoly(bool closed, const std::vector<QPointF>& points) override;
     void OutBitmap(const InchRect& r, const Picture& bitmap) override;
     void OutGraphic(const InchRect& r, const Picture& picture) override;
-    void OutText(int code, double x, double y, const QString& text, double width) override;
+    void OutText(rps::Code code, double x, double y, const QString& text, double width) override;
     void PenChanged() override;
     void BrushChanged() override;
     void FontRealised() override;

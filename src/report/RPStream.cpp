@@ -14,77 +14,77 @@ namespace {
 // r rect, g graphic, f flag byte followed by a graphic when it is 1, P int16 n and n + 1 points,
 // D int32 n and n bytes. Each token is followed by the operand's name in dumps.
 struct RecordLayout {
-    int code;
+    rps::Code code;
     const char* name;
     const char* operands;
 };
 
 constexpr RecordLayout kRecords[] = {
-    {1, "arc", "p:box1 p:box2 p:start p:end"},
-    {2, "brush-copy", "g:bitmap r:dest r:source i:transparent"},
-    {3, "chord", "p:box1 p:box2 p:start p:end"},
-    {4, "copy-rect", "r:dest i:canvas r:source"},
-    {5, "draw", "g:picture p:at"},
-    {6, "focus-rect", "r:rect"},
-    {7, "ellipse", "r:rect"},
-    {8, "fill-rect", "r:rect"},
-    {9, "flood-fill", "p:at i:color i:style"},
-    {10, "frame-rect", "r:rect"},
-    {11, "line-to", "p:to"},
-    {12, "move-to", "p:to"},
-    {13, "pie", "p:box1 p:box2 p:start p:end"},
-    {14, "polygon", "P:points"},
-    {15, "polyline", "P:points"},
-    {16, "bitmap", "g:bitmap p:at s:scalex s:scaley"},
-    {17, "stretch-bitmap", "g:bitmap r:rect"},
-    {18, "rectangle", "r:rect"},
-    {19, "rectangle-outer", "r:rect"},
-    {20, "round-rect", "r:rect s:cornerw s:cornerh"},
-    {21, "stretch-draw", "g:picture r:rect"},
-    {22, "text-rect", "r:clip p:at t:text"},
-    {23, "text-center", "s:y t:text s:x"},
-    {24, "text-left", "s:y t:text s:x"},
-    {25, "text-right", "s:y t:text s:x"},
-    {26, "bk-mode", "b:mode"},
-    {27, "bk-color", "i:color"},
-    {28, "scale-x", "s:percent"},
-    {29, "scale-y", "s:percent"},
-    {30, "pass-text", "t:text"},
-    {31, "pass-data", "D:data"},
-    {32, "text-span-old", "s:y t:text s:x s:width"},
-    {33, "text-span", "s:y t:text s:x s:width"},
-    {34, "transparent-bitmaps", "b:on"},
-    {40, "brush", "i:color b:style f:pattern"},
-    {41, "brush-color", "i:color"},
-    {42, "brush-style", "b:style"},
-    {43, "brush-bitmap", "f:pattern"},
-    {50, "font", "t:name i:color b:pitch s:height b:bold b:italic b:underline b:strikeout h:rotation"},
-    {51, "font-name", "t:name"},
-    {52, "font-color", "i:color"},
-    {53, "font-pitch", "b:pitch"},
-    {54, "font-height", "s:height s:samplewidth"},
-    {55, "font-bold", "b:on"},
-    {56, "font-underline", "b:on"},
-    {57, "font-italic", "b:on"},
-    {58, "font-strikeout", "b:on"},
-    {59, "font-superscript", "b:on"},
-    {60, "font-subscript", "b:on"},
-    {61, "font-rotation", "h:degrees"},
-    {62, "font-anchor", "b:anchor"},
-    {70, "pen", "i:color b:mode b:style s:width"},
-    {71, "pen-color", "i:color"},
-    {72, "pen-mode", "b:mode"},
-    {73, "pen-style", "b:style"},
-    {74, "pen-width", "s:width"},
-    {80, "page", "i:prev i:next h:number s:width s:height"},
-    {82, "end-page", ""},
-    {83, "line-metrics", "s:ascent s:descent s:lineheight"},
-    {84, "mode-84", ""},
-    {85, "mode-85", ""},
-    {86, "mode-86", ""},
-    {87, "orientation", "b:orientation"},
-    {88, "paper-bin", "t:printer"},
-    {89, "header", "h:pages h:first h:last s:width s:height s:offx1 s:offy1 s:offx2 s:offy2 "
+    {rps::Arc, "arc", "p:box1 p:box2 p:start p:end"},
+    {rps::BrushCopy, "brush-copy", "g:bitmap r:dest r:source i:transparent"},
+    {rps::Chord, "chord", "p:box1 p:box2 p:start p:end"},
+    {rps::CopyRect, "copy-rect", "r:dest i:canvas r:source"},
+    {rps::Draw, "draw", "g:picture p:at"},
+    {rps::FocusRect, "focus-rect", "r:rect"},
+    {rps::Ellipse, "ellipse", "r:rect"},
+    {rps::FillRect, "fill-rect", "r:rect"},
+    {rps::FloodFill, "flood-fill", "p:at i:color i:style"},
+    {rps::FrameRect, "frame-rect", "r:rect"},
+    {rps::LineTo, "line-to", "p:to"},
+    {rps::MoveTo, "move-to", "p:to"},
+    {rps::Pie, "pie", "p:box1 p:box2 p:start p:end"},
+    {rps::Polygon, "polygon", "P:points"},
+    {rps::Polyline, "polyline", "P:points"},
+    {rps::BitmapAt, "bitmap", "g:bitmap p:at s:scalex s:scaley"},
+    {rps::StretchBitmap, "stretch-bitmap", "g:bitmap r:rect"},
+    {rps::Rectangle, "rectangle", "r:rect"},
+    {rps::RectangleOuter, "rectangle-outer", "r:rect"},
+    {rps::RoundRect, "round-rect", "r:rect s:cornerw s:cornerh"},
+    {rps::StretchDraw, "stretch-draw", "g:picture r:rect"},
+    {rps::TextRect, "text-rect", "r:clip p:at t:text"},
+    {rps::TextCenter, "text-center", "s:y t:text s:x"},
+    {rps::TextLeft, "text-left", "s:y t:text s:x"},
+    {rps::TextRight, "text-right", "s:y t:text s:x"},
+    {rps::BkMode, "bk-mode", "b:mode"},
+    {rps::BkColor, "bk-color", "i:color"},
+    {rps::ScaleX, "scale-x", "s:percent"},
+    {rps::ScaleY, "scale-y", "s:percent"},
+    {rps::PassText, "pass-text", "t:text"},
+    {rps::PassData, "pass-data", "D:data"},
+    {rps::TextSpanOld, "text-span-old", "s:y t:text s:x s:width"},
+    {rps::TextSpan, "text-span", "s:y t:text s:x s:width"},
+    {rps::Transparent, "transparent-bitmaps", "b:on"},
+    {rps::Brush, "brush", "i:color b:style f:pattern"},
+    {rps::BrushColor, "brush-color", "i:color"},
+    {rps::BrushStyle, "brush-style", "b:style"},
+    {rps::BrushBitmap, "brush-bitmap", "f:pattern"},
+    {rps::Font, "font", "t:name i:color b:pitch s:height b:bold b:italic b:underline b:strikeout h:rotation"},
+    {rps::FontName, "font-name", "t:name"},
+    {rps::FontColor, "font-color", "i:color"},
+    {rps::FontPitch, "font-pitch", "b:pitch"},
+    {rps::FontHeight, "font-height", "s:height s:samplewidth"},
+    {rps::FontBold, "font-bold", "b:on"},
+    {rps::FontUnderline, "font-underline", "b:on"},
+    {rps::FontItalic, "font-italic", "b:on"},
+    {rps::FontStrikeout, "font-strikeout", "b:on"},
+    {rps::FontSuperscript, "font-superscript", "b:on"},
+    {rps::FontSubscript, "font-subscript", "b:on"},
+    {rps::FontRotation, "font-rotation", "h:degrees"},
+    {rps::FontAnchor, "font-anchor", "b:anchor"},
+    {rps::Pen, "pen", "i:color b:mode b:style s:width"},
+    {rps::PenColor, "pen-color", "i:color"},
+    {rps::PenMode, "pen-mode", "b:mode"},
+    {rps::PenStyle, "pen-style", "b:style"},
+    {rps::PenWidth, "pen-width", "s:width"},
+    {rps::Page, "page", "i:prev i:next h:number s:width s:height"},
+    {rps::EndPage, "end-page", ""},
+    {rps::LineMetrics, "line-metrics", "s:ascent s:descent s:lineheight"},
+    {rps::ModeA, "mode-84", ""},
+    {rps::ModeB, "mode-85", ""},
+    {rps::ModeC, "mode-86", ""},
+    {rps::Orientation, "orientation", "b:orientation"},
+    {rps::PaperBin, "paper-bin", "t:printer"},
+    {rps::Header, "header", "h:pages h:first h:last s:width s:height s:offx1 s:offy1 s:offx2 s:offy2 "
                    "b:orientation h:bin b:collate b:duplex h:copies h:paper h:paperwidth "
                    "h:paperlength t:printer"},
 };
@@ -289,7 +289,7 @@ void TStreamWriter::PatchInt32(qint64 pos, std::int32_t v)
 
 void TStreamRecord::Clear()
 {
-    code = 0;
+    code = {};
     nums.clear();
     points.clear();
     text.clear();
@@ -350,7 +350,7 @@ double TStreamReader::F32()
     return double(std::bit_cast<float>(I32()));
 }
 
-void TStreamReader::ReadExpecting(int code, TStreamRecord& record)
+void TStreamReader::ReadExpecting(rps::Code code, TStreamRecord& record)
 {
     Need(1, "the stream ends where a record should start");
     if (std::uint8_t(bytes_[pos_]) != code)
@@ -364,7 +364,7 @@ void TStreamReader::Read(TStreamRecord& record)
     recordStart_ = pos_;
     record.offset = pos_;
     Need(1, "the stream ends where a record should start");
-    record.code = U8();
+    record.code = rps::Code(U8());
     const ParsedLayout& layout = Layouts()[record.code];
     if (!layout.name)
         throw EReportPrinter(rpmsg::kUnexpectedCode);

@@ -27,21 +27,6 @@ class QIODevice;
 namespace sw {
 
 namespace rps {
-enum Code : std::uint8_t {
-    Arc = 1, BrushCopy = 2, Chord = 3, CopyRect = 4, Draw = 5, FocusRect = 6, Ellipse = 7,
-    FillRect = 8, FloodFill = 9, FrameRect = 10, LineTo = 11, MoveTo = 12, Pie = 13,
-    Polygon = 14, Polyline = 15, BitmapAt = 16, StretchBitmap = 17, Rectangle = 18,
-    RectangleOuter = 19, RoundRect = 20, StretchDraw = 21, TextRect = 22, TextCenter = 23,
-    TextLeft = 24, TextRight = 25, BkMode = 26, BkColor = 27, ScaleX = 28, ScaleY = 29,
-    PassText = 30, PassData = 31, TextSpanOld = 32, TextSpan = 33, Transparent = 34,
-    Brush = 40, BrushColor = 41, BrushStyle = 42, BrushBitmap = 43,
-    Font = 50, FontName = 51, FontColor = 52, FontPitch = 53, FontHeight = 54, FontBold = 55,
-    FontUnderline = 56, FontItalic = 57, FontStrikeout = 58, FontSuperscript = 59,
-    FontSubscript = 60, FontRotation = 61, FontAnchor = 62,
-    Pen = 70, PenColor = 71, PenMode = 72, PenStyle = 73, PenWidth = 74,
-    Page = 80, EndPage = 82, LineMetrics = 83, ModeA = 84, ModeB = 85, ModeC = 86,
-    Orientation = 87, PaperBin = 88, Header = 89,
-};
 // The record's name in dumps; nullptr for a code that is not a record.
 const char* CodeName(int code);
 
@@ -88,7 +73,7 @@ private:
 
 // One record as read: its operands in order, by kind.
 struct TStreamRecord {
-    int code = 0;
+    rps::Code code{};
     qint64 offset = 0;
     std::vector<double> nums;       // bytes, int16, int32 and singles in order
     std::vector<QPointF> points;    // points, rect corners, polygon points in order
@@ -113,7 +98,7 @@ public:
     // "Unexpected code" error, damaged operands a message that says where.
     void Read(TStreamRecord& record);
     // Reads the record at the position and requires the code.
-    void ReadExpecting(int code, TStreamRecord& record);
+    void ReadExpecting(rps::Code code, TStreamRecord& record);
 
     // Kind letter and name of every operand of a record, for dumps: b byte, h int16, i int32,
     // s single, t text, p point, r rect, g graphic, f flag and graphic, P points, D data.

@@ -35,7 +35,7 @@ QString Number(double v)
 // One record as a line: offset, code, name, then name=value for every operand.
 QString DumpLine(const TStreamRecord& r)
 {
-    QString line = QStringLiteral("@%1 %2 %3").arg(r.offset).arg(r.code).arg(QLatin1String(rps::CodeName(r.code)));
+    QString line = QStringLiteral("@%1 %2 %3").arg(r.offset).arg(int(r.code)).arg(QLatin1String(rps::CodeName(r.code)));
     size_t num = 0, point = 0;
     const auto nextPoint = [&] {
         const QPointF p = r.points[point++];

@@ -144,6 +144,22 @@ TEST(ShapeDrawing, FillsAndClearBrush)
     EXPECT_LT(dark, 16);
 }
 
+// Colour values: red in the low byte; a set top bit names a system colour by its index, which
+// draws as its standard value; the other high-byte flags do not change the colour.
+TEST(ShapeDrawing, ColourValuesAndSystemColours)
+{
+    EXPECT_EQ(ToQColor(0x00C08040), QColor(0x40, 0x80, 0xC0));
+    EXPECT_EQ(ToQColor(0x02C08040), QColor(0x40, 0x80, 0xC0));
+    EXPECT_EQ(FromQColor(QColor(0x40, 0x80, 0xC0)), 0x00C08040u);
+    EXPECT_EQ(ToQColor(0x80000005), QColor(Qt::white)); // window
+    EXPECT_EQ(ToQColor(0x80000008), QColor(Qt::black)); // window text
+    EXPECT_EQ(ToQColor(0x800000FF), QColor(Qt::black)); // no such index
+    TMoShape s;
+    s.SetBounds(0, 0, 30, 20);
+    s.SetBrush({bsSolid, 0x8000000F});                   // button face
+    EXPECT_EQ(Draw(s, 30, 20).pixel(15, 10), qRgb(212, 208, 200));
+}
+
 TEST(ShapeDrawing, RoundCornersTruncate)
 {
     EXPECT_EQ(RoundCornerSize(200, 20), 39);
