@@ -26,11 +26,25 @@ static int Usage()
     return 2;
 }
 
+// Qt's notes about the session (no runtime directory in a cron job) are not the command's
+// problems: stderr carries only what the command itself has to say.
+static QtMessageHandler qtHandler = nullptr;
+static void QuietSessionNotes(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths:")))
+        return;
+    if (qtHandler)
+        qtHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 int main(int argc, char** argv)
 {
     // Fonts and painting need a GUI application; no window is ever shown.
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qtHandler = qInstallMessageHandler(QuietSessionNotes);
     QApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();
