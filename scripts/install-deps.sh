@@ -30,6 +30,9 @@ PKGS=(
   libdbd-xbase-perl   # dbf_dump in xbase interop tests
   python3-dbf         # xbase interop tests
   glabels-data        # label stocks the template import reads (tests)
+  cups                    # print checks: a private CUPS server
+  cups-filters            # print checks: the generic PDF queue and its filters
+  printer-driver-cups-pdf # print checks: the cups-pdf queue
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -1,5 +1,6 @@
 // stickwell-batch: the program's command-line companion, running the real engine classes
 // without the main window.
+#include "app/BatchCalibrate.h"
 #include "app/BatchItems.h"
 #include "app/BatchPrint.h"
 #include "app/BatchTemplates.h"
@@ -21,7 +22,9 @@ static int Usage()
                "       stickwell-batch print --table PATH/QXLBLS.DBF --label DESCRIPTION [--sheets N]\n"
                "                             [--positions R,C;R,C...] [--printer NAME | --pdf OUT.pdf]\n"
                "                             [--stream OUT.rps]\n"
-               "       stickwell-batch import-templates --table PATH/QXLTPL.DBF [--list] FILE_OR_FOLDER...\n",
+               "       stickwell-batch import-templates --table PATH/QXLTPL.DBF [--list] FILE_OR_FOLDER...\n"
+               "       stickwell-batch calibrate --table PATH/QXLBLS.DBF --printer NAME"
+               " [--offset X,Y] [--scale SX,SY] [--reset]\n",
                stderr);
     return 2;
 }
@@ -59,5 +62,7 @@ int main(int argc, char** argv)
         return sw::RunItemsCommand(command, args);
     if (command == QLatin1String("import-templates"))
         return sw::RunImportTemplatesCommand(args);
+    if (command == QLatin1String("calibrate"))
+        return sw::RunCalibrateCommand(args);
     return Usage();
 }

@@ -1,6 +1,10 @@
 #include "report/RPDevice.h"
 
+#include "model/IniFile.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -25,6 +29,11 @@ constexpr PaperEntry kPapers[] = {
 };
 
 constexpr int kCustomPaperCode = 256;
+
+// Where the PDF printer's last folder is kept in the settings file.
+const QString kPdfSection = QStringLiteral("PDF file");
+const QString kPdfFolderKey = QStringLiteral("Folder");
+const QString kDefaultPdfName = QStringLiteral("Labels.pdf");
 
 QPageSize::PageSizeId PageIdOf(int code)
 {
@@ -162,6 +171,8 @@ double TRPDevice::PixelsPerInchX() const
 {
     if (!Printer())
         return ScreenDpi();
+    if (printer_)
+        return printer_->resolution();
     if (Printer()->IsPdf)
         return pdfResolution_;
     QPrinter p(QPrinterInfo::printerInfo(Printer()->Name), QPrinter::HighResolution);
@@ -173,17 +184,39 @@ double TRPDevice::PixelsPerInchY() const
     return PixelsPerInchX();
 }
 
+QPointF TRPDevice::PrintableOffsetOf(const QPrinter& printer)
+{
+    const QRectF paper = printer.paperRect(QPrinter::Inch);
+    const QRectF page = printer.pageRect(QPrinter::Inch);
+    return page.topLeft() - paper.topLeft();
+}
+
 QPointF TRPDevice::UnprintableOffset() const
 {
     if (!Printer())
         return {};
+    // During a document, the border of the page the painter actually draws on.
+    if (printer_)
+        return PrintableOffsetOf(*printer_);
     if (Printer()->IsPdf)
         return {pdfMargins_.left(), pdfMargins_.top()};
     QPrinter p(QPrinterInfo::printerInfo(Printer()->Name), QPrinter::HighResolution);
     ConfigurePrinter(p);
-    const QRectF paper = p.paperRect(QPrinter::Inch);
-    const QRectF page = p.pageRect(QPrinter::Inch);
-    return page.topLeft() - paper.topLeft();
+    return PrintableOffsetOf(p);
+}
+
+QString TRPDevice::LastPdfFolder() const
+{
+    if (settingsFile_.isEmpty())
+        return {};
+    return IniTextToUnicode(TIniFile(settingsFile_).Value(kPdfSection, kPdfFolderKey));
+}
+
+TPrinterCalibration TRPDevice::Calibration() const
+{
+    if (!Printer())
+        return {};
+    return ReadCalibration(settingsFile_, Printer()->Name);
 }
 
 QSizeF TRPDevice::PaperSizeInches() const
@@ -288,8 +321,15 @@ void TRPDevice::ExportDeviceSettings(QPrinter& dialogPrinter) const
         return;
     CheckIdle();
     if (Printer()->IsPdf) {
+        QString file = pdfFileName_;
+        if (file.isEmpty()) {
+            const QString folder = LastPdfFolder();
+            if (!folder.isEmpty() && QFileInfo(folder).isDir())
+                file = QDir(folder).filePath(kDefaultPdfName);
+        }
+        // Qt's dialog shows its own "Print to File (PDF)" entry for this printer, with the file.
         dialogPrinter.setOutputFormat(QPrinter::PdfFormat);
-        dialogPrinter.setOutputFileName(pdfFileName_);
+        dialogPrinter.setOutputFileName(file);
     } else {
         dialogPrinter.setOutputFormat(QPrinter::NativeFormat);
         dialogPrinter.setPrinterName(Printer()->Name);
@@ -315,8 +355,15 @@ void TRPDevice::ImportDeviceSettings(const QPrinter& dialogPrinter)
     if (chosen < 0)
         return;
     index_ = chosen;
-    if (printers_[chosen].IsPdf && !dialogPrinter.outputFileName().isEmpty())
+    if (printers_[chosen].IsPdf && !dialogPrinter.outputFileName().isEmpty()) {
         pdfFileName_ = dialogPrinter.outputFileName();
+        const QString folder = QFileInfo(pdfFileName_).absolutePath();
+        if (!settingsFile_.isEmpty() && folder != LastPdfFolder()) {
+            TIniFile ini(settingsFile_);
+            ini.SetValue(kPdfSection, kPdfFolderKey, IniTextFromUnicode(folder));
+            ini.Save(); // a folder that cannot be remembered is no reason to refuse the print
+        }
+    }
     TDevMode& m = DevMode();
     const QPageLayout layout = dialogPrinter.pageLayout();
     const int code = CodeOfPage(layout.pageSize());
@@ -355,6 +402,24 @@ void TRPDevice::BeginDoc(const QString& title)
         printer_.reset();
         throw EReportPrinter(rpmsg::kInvalidPrinter);
     }
+    calibration_ = calibrationSuspended_ ? TPrinterCalibration{} : Calibration();
+    ApplyCalibration();
+}
+
+void TRPDevice::ApplyCalibration()
+{
+    // The painter's origin is the printable area's corner, off inches in from the paper's. A
+    // device point d stands for paper point d/ppi + off; the calibration wants it drawn at
+    // offset + s·(d/ppi + off), which is device point s·d + (offset + off·(s − 1))·ppi.
+    painter_->resetTransform();
+    if (calibration_.IsNone())
+        return;
+    const QPointF off = PrintableOffsetOf(*printer_);
+    const double ppiX = PixelsPerInchX(), ppiY = PixelsPerInchY();
+    const double sx = calibration_.ScaleX / 100, sy = calibration_.ScaleY / 100;
+    painter_->translate((calibration_.OffsetX + off.x() * (sx - 1)) * ppiX,
+                        (calibration_.OffsetY + off.y() * (sy - 1)) * ppiY);
+    painter_->scale(sx, sy);
 }
 
 void TRPDevice::NewPage()
@@ -362,6 +427,7 @@ void TRPDevice::NewPage()
     if (!painter_)
         throw EReportPrinter(rpmsg::kDeviceNotPrinting);
     printer_->newPage();
+    ApplyCalibration();
 }
 
 void TRPDevice::EndDoc()

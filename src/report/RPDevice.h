@@ -3,6 +3,7 @@
 // system's printers, plus a "PDF file" printer that is always there and writes a PDF to a chosen
 // path), the chosen printer with its settings record, its metrics, and the device document that a
 // printer report draws into.
+#include "report/RPCalibration.h"
 #include "report/RPDefine.h"
 
 #include <QMarginsF>
@@ -82,6 +83,18 @@ public:
     void SetPdfResolution(int dpi) { pdfResolution_ = dpi > 0 ? dpi : pdfResolution_; }
     void SetPdfMargins(const QMarginsF& inches) { pdfMargins_ = inches; }
 
+    // The settings file (QX.INI of the data directory) that keeps each printer's calibration and
+    // the folder the PDF printer last wrote to; without one nothing is kept.
+    void SetSettingsFile(const QString& iniPath) { settingsFile_ = iniPath; }
+    const QString& SettingsFile() const { return settingsFile_; }
+    // The folder of the last PDF file chosen in a print dialog; empty when none was.
+    QString LastPdfFolder() const;
+
+    // The calibration of the chosen printer, applied to every device document while not
+    // suspended (the calibration sheet itself is printed as the printer prints).
+    TPrinterCalibration Calibration() const;
+    void SetCalibrationSuspended(bool suspended) { calibrationSuspended_ = suspended; }
+
     // Metrics of the chosen printer as set now.
     double PixelsPerInchX() const;
     double PixelsPerInchY() const;
@@ -110,6 +123,9 @@ public:
 private:
     void CheckIdle() const;
     void ConfigurePrinter(QPrinter& printer) const;
+    // The printer's unprintable border as the printer object lays out its page.
+    static QPointF PrintableOffsetOf(const QPrinter& printer);
+    void ApplyCalibration();
 
     std::vector<TRPDeviceItem> printers_;
     std::vector<TDevMode> devModes_;
@@ -121,6 +137,9 @@ private:
     QString pdfFileName_;
     int pdfResolution_ = 300;
     QMarginsF pdfMargins_;
+    QString settingsFile_;
+    bool calibrationSuspended_ = false;
+    TPrinterCalibration calibration_; // of the open device document
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;
     bool docAborted_ = false;

@@ -1,0 +1,120 @@
+#include "print/CalibrationSheet.h"
+
+#include "model/Units.h"
+#include "report/RPrinter.h"
+
+#include <cmath>
+
+namespace sw {
+
+namespace {
+
+constexpr double kMm = 1 / 25.4;   // inches
+constexpr int kRulerMm = 12;       // the ruler reaches this far on each side of a crosshair
+
+// One crosshair at c with its ruler: a square frame kRulerMm millimetres out, ticked every
+// millimetre along all four sides (longer every 5 and 10), the ticks numbered with their
+// distance from the paper's left or top edge in millimetres, as meant.
+void DrawCrosshair(TBaseReport& r, const QPointF& c, int number)
+{
+    r.ChoosePen(0, psSolid, -1, pmCopy);
+    r.ChooseBrush(0x00FFFFFF, bsClear);
+    const double reach = kRulerMm * kMm;
+    r.MovePen(c.x() - reach, c.y());
+    r.DrawLineTo(c.x() + reach, c.y());
+    r.MovePen(c.x(), c.y() - reach);
+    r.DrawLineTo(c.x(), c.y() + reach);
+    r.DrawRectangle(c.x() - reach, c.y() - reach, c.x() + reach, c.y() + reach);
+
+    r.SelectFont(QStringLiteral("Arial"), 5);
+    r.SetTextAnchor(taTop);
+    r.RefreshFontMetrics();
+    const double meantLeftMm = std::round(c.x() * 25.4 * 10) / 10;
+    const double meantTopMm = std::round(c.y() * 25.4 * 10) / 10;
+    for (int mm = -kRulerMm; mm <= kRulerMm; ++mm) {
+        const double tick = (mm % 10 == 0 ? 3.0 : mm % 5 == 0 ? 2.0 : 1.0) * kMm;
+        const double x = c.x() + mm * kMm, y = c.y() + mm * kMm;
+        r.MovePen(x, c.y() - reach);
+        r.DrawLineTo(x, c.y() - reach + tick);
+        r.MovePen(x, c.y() + reach);
+        r.DrawLineTo(x, c.y() + reach - tick);
+        r.MovePen(c.x() - reach, y);
+        r.DrawLineTo(c.x() - reach + tick, y);
+        r.MovePen(c.x() + reach, y);
+        r.DrawLineTo(c.x() + reach - tick, y);
+        if (mm % 5 == 0 && mm != -kRulerMm && mm != kRulerMm) {
+            const QString across = FormatFixed(meantLeftMm + mm, 0);
+            r.PrintTextAt(across, x - r.TextWidth(across) / 2, c.y() + reach + 0.5 * kMm + r.FontAscent());
+            const QString down = FormatFixed(meantTopMm + mm, 0);
+            r.PrintTextAt(down, c.x() + reach + 0.8 * kMm, y - r.FontAscent() / 2 + r.FontAscent());
+        }
+    }
+
+    r.SelectFont(QStringLiteral("Arial"), 8);
+    r.SetBold(true);
+    r.SetTextAnchor(taTop);
+    r.RefreshFontMetrics();
+    const QString caption = QStringLiteral("Crosshair %1: meant %2 mm (%3 in) from the left, %4 mm (%5 in) from the top")
+                                .arg(number)
+                                .arg(FormatFixed(c.x() * 25.4, 1), FormatFixed(c.x(), 3),
+                                     FormatFixed(c.y() * 25.4, 1), FormatFixed(c.y(), 3));
+    const double captionY = number == 1 ? c.y() + reach + 4 * kMm : c.y() - reach - 4 * kMm - r.FontHeightInches();
+    const double captionX = number == 1 ? c.x() - reach : c.x() + reach - r.TextWidth(caption);
+    r.PrintTextAt(caption, captionX, captionY + r.FontAscent());
+}
+
+} // namespace
+
+std::pair<QPointF, QPointF> CalibrationCrosshairs(const QSizeF& paper)
+{
+    return {QPointF(1, 1), QPointF(paper.width() - 1, paper.height() - 1)};
+}
+
+bool PrintCalibrationSheet(TRPDevice& device, QString* error)
+{
+    const std::pair<QPointF, QPointF> crosshairs = CalibrationCrosshairs(device.PaperSizeInches());
+    const QString printer = device.DeviceName();
+    TReportPrinter report(&device);
+    report.Title = QStringLiteral("Calibration Sheet");
+    report.OnPrint = [&](TBaseReport& r) {
+        DrawCrosshair(r, crosshairs.first, 1);
+        DrawCrosshair(r, crosshairs.second, 2);
+        r.SelectFont(QStringLiteral("Arial"), 11);
+        r.SetBold(true);
+        r.SetTextAnchor(taTop);
+        r.RefreshFontMetrics();
+        const QSizeF paper = device.PaperSizeInches();
+        double y = paper.height() / 2 - 0.6;
+        const auto line = [&](const QString& text) {
+            r.PrintTextAt(text, (paper.width() - r.TextWidth(text)) / 2, y + r.FontAscent());
+            y += r.FontHeightInches() * 1.4;
+        };
+        line(QStringLiteral("Stickwell calibration sheet for ") + printer);
+        r.SelectFont(QStringLiteral("Arial"), 9);
+        r.SetTextAnchor(taTop);
+        r.RefreshFontMetrics();
+        line(QStringLiteral("Measure from the paper's left edge and from its top edge to the centre of each crosshair,"));
+        line(QStringLiteral("then enter the four distances in File > Calibrate Printer."));
+        line(QStringLiteral("The numbers on the rulers are millimetres from the paper's edges, as they were meant to print."));
+    };
+    struct Suspend {
+        TRPDevice& d;
+        explicit Suspend(TRPDevice& device) : d(device) { d.SetCalibrationSuspended(true); }
+        ~Suspend() { d.SetCalibrationSuspended(false); }
+    } suspend(device);
+    try {
+        report.RunReport();
+    } catch (const EReportPrinter& e) {
+        if (error)
+            *error = e.message();
+        return false;
+    }
+    if (!report.LastErrorBox().isEmpty()) {
+        if (error)
+            *error = report.LastErrorBox();
+        return false;
+    }
+    return true;
+}
+
+} // namespace sw
