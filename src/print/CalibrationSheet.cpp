@@ -65,13 +65,26 @@ void DrawCrosshair(TBaseReport& r, const QPointF& c, int number)
 
 } // namespace
 
-std::pair<QPointF, QPointF> CalibrationCrosshairs(const QSizeF& paper)
+std::pair<QPointF, QPointF> CalibrationCrosshairs(const QSizeF& paperInches)
 {
+    // Measured on the sheet as it goes through the printer: portrait.
+    const QSizeF paper = paperInches.width() > paperInches.height() ? paperInches.transposed() : paperInches;
     return {QPointF(1, 1), QPointF(paper.width() - 1, paper.height() - 1)};
 }
 
 bool PrintCalibrationSheet(TRPDevice& device, QString* error)
 {
+    // The sheet is printed portrait, as calibrations are measured; the printer's orientation is
+    // given back afterwards.
+    struct Portrait {
+        TRPDevice& d;
+        std::int16_t was;
+        explicit Portrait(TRPDevice& device) : d(device), was(device.DevMode().Orientation)
+        {
+            d.DevMode().Orientation = 1;
+        }
+        ~Portrait() { d.DevMode().Orientation = was; }
+    } portrait(device);
     const std::pair<QPointF, QPointF> crosshairs = CalibrationCrosshairs(device.PaperSizeInches());
     const QString printer = device.DeviceName();
     TReportPrinter report(&device);

@@ -13,11 +13,12 @@ namespace sw {
 class TRPDevice;
 
 // Where the two crosshairs are meant to be on paper of the size (inches from the top-left
-// corner): an inch in from the top-left and from the bottom-right corner.
+// corner of the sheet held portrait): an inch in from the top-left and from the bottom-right
+// corner.
 std::pair<QPointF, QPointF> CalibrationCrosshairs(const QSizeF& paperInches);
 
-// Prints the sheet on the device's chosen printer and paper; on failure returns false with the
-// engine's message.
+// Prints the sheet portrait on the device's chosen printer and paper; on failure returns false
+// with the engine's message.
 bool PrintCalibrationSheet(TRPDevice& device, QString* error);
 
 } // namespace sw

@@ -1,8 +1,9 @@
 #pragma once
 // Calibration of one printer: what the device adds to, and multiplies, every position on the
 // paper by, so that a printer whose feed is off to one side or whose scale drifts over the page
-// still puts every item on its label. A point (x, y) inches from the paper's top-left corner is
-// drawn at (OffsetX + x × ScaleX / 100, OffsetY + y × ScaleY / 100).
+// still puts every item on its label. A point (x, y) inches from the top-left corner of the sheet,
+// held portrait as it goes through the printer, is drawn at (OffsetX + x × ScaleX / 100,
+// OffsetY + y × ScaleY / 100); landscape pages are turned onto the sheet first.
 //
 // Stored in the data directory's QX.INI, one section per printer:
 //   [Calibration NAME]

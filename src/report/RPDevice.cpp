@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QTransform>
 #include <cmath>
 
 namespace sw {
@@ -408,18 +409,29 @@ void TRPDevice::BeginDoc(const QString& title)
 
 void TRPDevice::ApplyCalibration()
 {
-    // The painter's origin is the printable area's corner, off inches in from the paper's. A
-    // device point d stands for paper point d/ppi + off; the calibration wants it drawn at
-    // offset + s·(d/ppi + off), which is device point s·d + (offset + off·(s − 1))·ppi.
     painter_->resetTransform();
     if (calibration_.IsNone())
         return;
+    // The calibration maps points of the sheet as it goes through the printer, portrait, from
+    // its top-left corner. A landscape page reaches a printer turned a quarter left (the page's
+    // top-left corner at the sheet's bottom-left); the PDF printer's page is the sheet itself.
+    QTransform paperMap(calibration_.ScaleX / 100, 0, 0, calibration_.ScaleY / 100,
+                        calibration_.OffsetX, calibration_.OffsetY);
+    const QPageLayout layout = printer_->pageLayout();
+    if (layout.orientation() == QPageLayout::Landscape
+        && printer_->outputFormat() == QPrinter::NativeFormat) {
+        const double width = layout.fullRect(QPageLayout::Inch).width();
+        const QTransform toSheet(0, -1, 1, 0, 0, width);
+        paperMap = toSheet * paperMap * toSheet.inverted();
+    }
+    // The painter's origin is the printable area's corner, off inches in from the paper's, so
+    // device point d is paper point d/ppi + off.
     const QPointF off = PrintableOffsetOf(*printer_);
-    const double ppiX = PixelsPerInchX(), ppiY = PixelsPerInchY();
-    const double sx = calibration_.ScaleX / 100, sy = calibration_.ScaleY / 100;
-    painter_->translate((calibration_.OffsetX + off.x() * (sx - 1)) * ppiX,
-                        (calibration_.OffsetY + off.y() * (sy - 1)) * ppiY);
-    painter_->scale(sx, sy);
+    const double ppi = PixelsPerInchX();
+    painter_->setWorldTransform(QTransform::fromScale(1 / ppi, 1 / ppi)
+                                * QTransform::fromTranslate(off.x(), off.y()) * paperMap
+                                * QTransform::fromTranslate(-off.x(), -off.y())
+                                * QTransform::fromScale(ppi, ppi));
 }
 
 void TRPDevice::NewPage()
