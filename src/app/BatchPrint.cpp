@@ -1,6 +1,7 @@
 #include "app/BatchPrint.h"
 
 #include "library/CurrentLabel.h"
+#include "library/Preferences.h"
 #include "library/TableLayouts.h"
 #include "library/TemplateCatalogue.h"
 #include "model/ItemText.h"
@@ -152,6 +153,9 @@ int RunPrintCommand(const QStringList& args)
     }
 
     TRPDevice& device = TRPDevice::Shared();
+    // The printers' calibrations live beside the table, as they do for the program.
+    device.SetSettingsFile(
+        QFileInfo(o.table).absoluteDir().filePath(QString::fromLatin1(library::kPreferencesFileName)));
     if (!o.pdf.isEmpty()) {
         if (!QFileInfo(o.pdf).absoluteDir().exists())
             return Fail(QStringLiteral("%1: the folder does not exist").arg(o.pdf));

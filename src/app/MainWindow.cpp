@@ -11,6 +11,7 @@
 #include "designer/DialogHelp.h"
 #include "designer/ItemDialogs.h"
 #include "model/LabelItems.h"
+#include "print/CalibratePrinter.h"
 #include "print/PrintCommands.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBoxes.h"
@@ -168,6 +169,9 @@ void TKLabelMain::BuildPrinting()
     connect(mnuPreviewLabels, &QAction::triggered, this, [&p] { p.mnuPreviewClick(); });
     connect(mnuPrinterSetup, &QAction::triggered, this, [&p] { p.mnuPrinterSetupClick(); });
     connect(mnuSelectSpecificLabels, &QAction::triggered, this, [&p] { p.mnuSelectSpecificLabelsClick(); });
+    sw::TRPDevice::Shared().SetSettingsFile(Library->PreferencesPath());
+    connect(mnuCalibratePrinter, &QAction::triggered, this,
+            [this] { sw::TCalibratePrinter::mnuCalibratePrinterClick(*this, sw::TRPDevice::Shared()); });
 }
 
 void TKLabelMain::BuildTopBar()
@@ -275,6 +279,7 @@ void TKLabelMain::BuildMenus()
     mnuPrintLabels = add(mnuFile, QStringLiteral("&Print Labels"), "mnuPrintLabels");
     mnuPreviewLabels = add(mnuFile, QStringLiteral("Pre&view Labels"), "mnuPreviewLabels");
     mnuPrinterSetup = add(mnuFile, QStringLiteral("P&rinter Setup"), "mnuPrinterSetup");
+    mnuCalibratePrinter = add(mnuFile, QStringLiteral("&Calibrate Printer..."), "mnuCalibratePrinter");
     mnuSelectSpecificLabels = add(mnuFile, QStringLiteral("Select Specific &Labels"), "mnuSelectSpecificLabels");
     mnuFile->addSeparator();
     mnuExit = add(mnuFile, QStringLiteral("&Exit"), "mnuExit");

@@ -82,6 +82,7 @@ public:
     QAction* mnuPrintLabels;
     QAction* mnuPreviewLabels;
     QAction* mnuPrinterSetup;
+    QAction* mnuCalibratePrinter;
     QAction* mnuSelectSpecificLabels;
     QAction* mnuExit;
     QMenu* mnuLabel;

@@ -3,6 +3,7 @@
 #include "print/CalibrationSheet.h"
 #include "report/RPDevice.h"
 #include "ui/MessageBoxes.h"
+#include "ui/WindowServices.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -33,7 +34,7 @@ TCalibratePrinter::TCalibratePrinter(TRPDevice& device, QWidget* parent)
     printers_->setCurrentIndex(device_.PrinterIndex());
     top->addRow(QStringLiteral("&Printer:"), printers_);
     currentLabel_ = new QLabel(this);
-    top->addRow(QStringLiteral("Now:"), currentLabel_);
+    top->addRow(QStringLiteral("Stored calibration:"), currentLabel_);
     units_ = new QComboBox(this);
     units_->addItems({QStringLiteral("millimetres"), QStringLiteral("inches")});
     top->addRow(QStringLiteral("&Measured in:"), units_);
@@ -73,6 +74,14 @@ TCalibratePrinter::TCalibratePrinter(TRPDevice& device, QWidget* parent)
     connect(units_, &QComboBox::currentIndexChanged, this, &TCalibratePrinter::UnitChosen);
     UnitChosen(0);
     PrinterChosen(printers_->currentIndex());
+}
+
+void TCalibratePrinter::mnuCalibratePrinterClick(TWindowServices& services, TRPDevice& device)
+{
+    TCalibratePrinter dialog(device, services.MainWidget());
+    dialog.adjustSize();
+    services.CenterOverMainWindow(&dialog);
+    dialog.exec();
 }
 
 QDoubleSpinBox* TCalibratePrinter::Reading(int crosshair, bool fromTop) const

@@ -10,6 +10,7 @@
 #include <QPointF>
 
 class QComboBox;
+class TWindowServices;
 class QDoubleSpinBox;
 class QLabel;
 
@@ -21,6 +22,9 @@ class TCalibratePrinter : public QDialog {
     Q_OBJECT
 public:
     TCalibratePrinter(TRPDevice& device, QWidget* parent = nullptr);
+
+    // File > Calibrate Printer: the dialog over the main window, for one use.
+    static void mnuCalibratePrinterClick(TWindowServices& services, TRPDevice& device);
 
     // The calibration the readings give now (none while they cannot give one).
     TPrinterCalibration Result() const { return result_; }

@@ -12,42 +12,44 @@ namespace {
 constexpr double kMm = 1 / 25.4;   // inches
 constexpr int kRulerMm = 12;       // the ruler reaches this far on each side of a crosshair
 
-// One crosshair at c with its ruler: a square frame kRulerMm millimetres out, ticked every
-// millimetre along all four sides (longer every 5 and 10), the ticks numbered with their
-// distance from the paper's left or top edge in millimetres, as meant.
+// One crosshair at c with its ruler: a square frame kRulerMm millimetres out, ticked along all
+// four sides at every whole millimetre from the paper's left or top edge (longer every 5 and 10),
+// numbered every 5 with that distance, as meant.
 void DrawCrosshair(TBaseReport& r, const QPointF& c, int number)
 {
     r.ChoosePen(0, psSolid, -1, pmCopy);
     r.ChooseBrush(0x00FFFFFF, bsClear);
     const double reach = kRulerMm * kMm;
-    r.MovePen(c.x() - reach, c.y());
-    r.DrawLineTo(c.x() + reach, c.y());
-    r.MovePen(c.x(), c.y() - reach);
-    r.DrawLineTo(c.x(), c.y() + reach);
-    r.DrawRectangle(c.x() - reach, c.y() - reach, c.x() + reach, c.y() + reach);
+    const QRectF frame(c.x() - reach, c.y() - reach, 2 * reach, 2 * reach);
+    r.MovePen(frame.left(), c.y());
+    r.DrawLineTo(frame.right(), c.y());
+    r.MovePen(c.x(), frame.top());
+    r.DrawLineTo(c.x(), frame.bottom());
+    r.DrawRectangle(frame.left(), frame.top(), frame.right(), frame.bottom());
 
     r.SelectFont(QStringLiteral("Arial"), 5);
     r.SetTextAnchor(taTop);
     r.RefreshFontMetrics();
-    const double meantLeftMm = std::round(c.x() * 25.4 * 10) / 10;
-    const double meantTopMm = std::round(c.y() * 25.4 * 10) / 10;
-    for (int mm = -kRulerMm; mm <= kRulerMm; ++mm) {
-        const double tick = (mm % 10 == 0 ? 3.0 : mm % 5 == 0 ? 2.0 : 1.0) * kMm;
-        const double x = c.x() + mm * kMm, y = c.y() + mm * kMm;
-        r.MovePen(x, c.y() - reach);
-        r.DrawLineTo(x, c.y() - reach + tick);
-        r.MovePen(x, c.y() + reach);
-        r.DrawLineTo(x, c.y() + reach - tick);
-        r.MovePen(c.x() - reach, y);
-        r.DrawLineTo(c.x() - reach + tick, y);
-        r.MovePen(c.x() + reach, y);
-        r.DrawLineTo(c.x() + reach - tick, y);
-        if (mm % 5 == 0 && mm != -kRulerMm && mm != kRulerMm) {
-            const QString across = FormatFixed(meantLeftMm + mm, 0);
-            r.PrintTextAt(across, x - r.TextWidth(across) / 2, c.y() + reach + 0.5 * kMm + r.FontAscent());
-            const QString down = FormatFixed(meantTopMm + mm, 0);
-            r.PrintTextAt(down, c.x() + reach + 0.8 * kMm, y - r.FontAscent() / 2 + r.FontAscent());
+    const auto tickLength = [](int mm) { return (mm % 10 == 0 ? 3.0 : mm % 5 == 0 ? 2.0 : 1.0) * kMm; };
+    for (int mm = int(std::ceil(frame.left() * 25.4)); mm * kMm < frame.right(); ++mm) {
+        const double x = mm * kMm, tick = tickLength(mm);
+        r.MovePen(x, frame.top());
+        r.DrawLineTo(x, frame.top() + tick);
+        r.MovePen(x, frame.bottom());
+        r.DrawLineTo(x, frame.bottom() - tick);
+        if (mm % 5 == 0) {
+            const QString text = QString::number(mm);
+            r.PrintTextAt(text, x - r.TextWidth(text) / 2, frame.bottom() + 0.5 * kMm + r.FontAscent());
         }
+    }
+    for (int mm = int(std::ceil(frame.top() * 25.4)); mm * kMm < frame.bottom(); ++mm) {
+        const double y = mm * kMm, tick = tickLength(mm);
+        r.MovePen(frame.left(), y);
+        r.DrawLineTo(frame.left() + tick, y);
+        r.MovePen(frame.right(), y);
+        r.DrawLineTo(frame.right() - tick, y);
+        if (mm % 5 == 0)
+            r.PrintTextAt(QString::number(mm), frame.right() + 0.8 * kMm, y + r.FontAscent() / 2);
     }
 
     r.SelectFont(QStringLiteral("Arial"), 8);

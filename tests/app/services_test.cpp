@@ -241,6 +241,7 @@ TEST(MainWindow, LayoutMenusAndTools)
         file << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(file, (QStringList{"&Select Label", "&New Label", "-", "&Rebuild Indexes", "-",
                                  "&Print Labels", "Pre&view Labels", "P&rinter Setup",
+                                 "&Calibrate Printer...",
                                  "Select Specific &Labels", "-", "&Exit"}));
     QStringList grid;
     for (QAction* a : w.mnuGrid->actions())

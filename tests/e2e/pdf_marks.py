@@ -49,7 +49,7 @@ def ink_box(width, height, pixels, left, top, right, bottom):
 def main():
     pdf, page, dpi, tolerance = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), float(sys.argv[4])
     width, height, pixels = rasterise(pdf, page, dpi)
-    reach = int(0.12 * dpi)  # marks on neighbouring labels stay outside the window
+    reach = int(0.1 * dpi)  # other items stay outside the window: keep them that far apart
     worst, failures, count = 0.0, [], 0
     for line in sys.stdin:
         if not line.strip():

@@ -10,7 +10,7 @@
 #   cups_output QUEUE ID  the PDF the job produced
 #   cups_stop             stops cupsd by its process id and removes the cups-pdf settings file
 #
-# cupsd runs its filters as user lp, so DIR must be traversable (0755). cups-pdf only reads its
+# cupsd runs its filters as user lp, so DIR and its parent are made traversable (0755). cups-pdf only reads its
 # settings from /etc/cups/cups-pdf-NAME.conf for the URI cups-pdf:/NAME: the file is written for
 # this server alone and removed again by cups_stop.
 
@@ -19,8 +19,8 @@ CUPS_PDF_CONF=""
 
 cups_start() {
   local dir=$1 port ports=${CUPS_PORTS:-8631-8639}
-  chmod 0755 "$dir"
   mkdir -p "$dir"/{etc,spool/tmp,cache,state,log,out,cupspdf}
+  chmod 0755 "$dir" "$(dirname "$dir")"
   chmod 0777 "$dir/out"
   CUPS_DIR=$dir
   CUPS_OUT=$dir/out
@@ -87,6 +87,8 @@ cups_wait_job() {
   local i
   for i in $(seq 1200); do
     lpstat -o 2>/dev/null | grep -q "^$1 " || return 0
+    # A filter that fails stops the queue with the job still in it.
+    lpstat -p "${1%-*}" 2>/dev/null | grep -q disabled && break
     sleep 0.1
   done
   echo "print job $1 did not finish" >&2
