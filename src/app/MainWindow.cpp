@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/MainHelp.h"
 #include "app/Splash.h"
 #include "app/ToolsPanel.h"
 #include "designer/CanvasPanel.h"
@@ -13,6 +14,7 @@
 #include "model/LabelItems.h"
 #include "print/CalibratePrinter.h"
 #include "print/PrintCommands.h"
+#include "ui/ContextHelp.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TiledScrollArea.h"
@@ -30,7 +32,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
-#include <QWhatsThis>
 
 namespace {
 constexpr int kClientWidth = 602;
@@ -40,6 +41,7 @@ constexpr int kOuterHeight = 450;
 constexpr int kTopBarHeight = 49;
 constexpr int kPanelLeft = 17;
 constexpr int kPanelTop = 8;
+constexpr int kHelpContext = 1001;
 } // namespace
 
 namespace {
@@ -105,6 +107,7 @@ TKLabelMain::TKLabelMain(QWidget* parent)
     BuildMenus();
     BuildDesigner();
     BuildLibrary();
+    MakeMainWindowHelp(this);
     FormCreate();
 }
 
@@ -120,7 +123,6 @@ TKLabelMain::~TKLabelMain()
 
 void TKLabelMain::BuildDesigner()
 {
-    sw::SetHelpOpener([](QWidget* parent, int context) { sw::ShowHelp(parent, context); });
     ItemDialogs = std::make_unique<TItemDialogs>(this);
     Designer = std::make_unique<TDesigner>(*this, *LabelPanel, *ItemDialogs);
     LabelItems = std::make_unique<TLabelItems>(LabelPanel->Model(), *Designer);
@@ -190,7 +192,6 @@ void TKLabelMain::BuildTopBar()
     Descript->setObjectName(QStringLiteral("Descript"));
     Descript->setMaxLength(30);
     Descript->setGeometry(descriptLeft, 13, 190, 23);
-    Descript->setWhatsThis(QStringLiteral("The description of the label on screen"));
     DescriptLabel->setBuddy(Descript);
     // Typing in the description is a change of the label.
     connect(Descript, &QLineEdit::textEdited, this, [this] {
@@ -209,24 +210,18 @@ void TKLabelMain::BuildTopBar()
         return b;
     };
     SaveButton = button("SaveButton", QStringLiteral("&Save"), 52);
-    SaveButton->setWhatsThis(QStringLiteral("Click here to save changes made to this label"));
     CancelButton = button("CancelButton", QStringLiteral("&Cancel"), 56);
-    CancelButton->setWhatsThis(QStringLiteral("Click here to cancel changes made to this label"));
     HelpButton = button("HelpButton", QStringLiteral("&Help"), 48);
-    HelpButton->setWhatsThis(QStringLiteral("Click here for general Windows help with this screen"));
-    WhatsThisButton = new QToolButton(Panel1);
-    WhatsThisButton->setObjectName(QStringLiteral("WhatsThisButton"));
-    WhatsThisButton->setText(QStringLiteral("?"));
-    WhatsThisButton->setToolTip(QStringLiteral("What's this?"));
+    HelpButton->setProperty("helpContext", kHelpContext);
+    WhatsThisButton = sw::MakeMouseHelpButton(this);
+    WhatsThisButton->setParent(Panel1);
     WhatsThisButton->setGeometry(left, 12, 25, 25);
     left += 29;
     ExitButton = button("ExitButton", QStringLiteral("E&xit"), 46);
-    ExitButton->setWhatsThis(QStringLiteral("Click here to leave the program"));
     SaveButton->hide();
     CancelButton->hide();
 
-    connect(HelpButton, &QPushButton::clicked, this, [this] { sw::ShowHelp(this, 1001); });
-    connect(WhatsThisButton, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    connect(HelpButton, &QPushButton::clicked, this, [this] { sw::ShowHelp(this, kHelpContext); });
     connect(ExitButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -308,7 +303,7 @@ void TKLabelMain::BuildMenus()
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuHelpContents = add(mnuHelp, QStringLiteral("&Contents"), "mnuHelpContents");
     mnuHelpAbout = add(mnuHelp, QStringLiteral("&About"), "mnuHelpAbout");
-    connect(mnuHelpContents, &QAction::triggered, this, [this] { sw::ShowHelp(this, 1001); });
+    connect(mnuHelpContents, &QAction::triggered, this, [this] { sw::ShowHelp(this, kHelpContext); });
     connect(mnuHelpAbout, &QAction::triggered, this, &TKLabelMain::mnuHelpAboutClick);
 }
 

@@ -76,7 +76,6 @@ QToolButton* MakeButton(QWidget* parent, const char* name, Glyph glyph, int left
     b->setGeometry(left, top, width, 23);
     b->setFocusPolicy(Qt::NoFocus);
     b->setToolTip(tip);
-    b->setWhatsThis(tip);
     return b;
 }
 
@@ -90,7 +89,6 @@ TToolsPanel::TToolsPanel(QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(192, 192, 192));
     setPalette(pal);
-    setWhatsThis(QStringLiteral("The Tools: drag a tool onto the label to add an item"));
     resize(161, 179);
 
     DropTextButton = MakeButton(this, "DropTextButton", Glyph::Text, 16, 31, 23, tr("Text"));

@@ -11,7 +11,6 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stickwell"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Stickwell"));
     // The windows were laid out for an 8-point sans serif.
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/stickwell.svg")));

@@ -1,43 +1,14 @@
 #include "designer/DialogHelp.h"
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QDesktopServices>
+#include "ui/ContextHelp.h"
+
 #include <QDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLayout>
-#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
-#include <QUrl>
-#include <QWhatsThis>
 
 namespace sw {
-
-namespace {
-THelpOpener& Opener()
-{
-    static THelpOpener opener;
-    return opener;
-}
-} // namespace
-
-void SetHelpOpener(THelpOpener opener)
-{
-    Opener() = std::move(opener);
-}
-
-void OpenHelpContext(QWidget* parent, int context)
-{
-    if (Opener()) {
-        Opener()(parent, context);
-        return;
-    }
-    const QString page = QCoreApplication::applicationDirPath() + QStringLiteral("/help/%1.html").arg(context);
-    if (QFileInfo::exists(page))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
-}
 
 TDialogButtons MakeDialogButtons(QDialog* dialog, const QString& okCaption, int context)
 {
@@ -52,18 +23,8 @@ TDialogButtons MakeDialogButtons(QDialog* dialog, const QString& okCaption, int 
     QObject::connect(b.CancelButton, &QPushButton::clicked, dialog, &QDialog::reject);
     if (context == 0)
         return b;
-    b.HelpButton = new QPushButton(QStringLiteral("Help"), dialog);
-    b.HelpButton->setObjectName(QStringLiteral("HelpButton"));
-    b.HelpButton->setAutoDefault(false);
-    b.HelpButton->setWhatsThis(QStringLiteral("Click here for general Windows help with this screen"));
-    QObject::connect(b.HelpButton, &QPushButton::clicked, dialog, [dialog, context] {
-        OpenHelpContext(dialog, context);
-    });
-    b.MouseHelpButton = new QToolButton(dialog);
-    b.MouseHelpButton->setObjectName(QStringLiteral("MouseHelpButton"));
-    b.MouseHelpButton->setText(QStringLiteral("?"));
-    b.MouseHelpButton->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(b.MouseHelpButton, &QToolButton::clicked, dialog, [] { QWhatsThis::enterWhatsThisMode(); });
+    b.HelpButton = MakeHelpButton(dialog, context);
+    b.MouseHelpButton = MakeMouseHelpButton(dialog);
     return b;
 }
 
@@ -80,22 +41,6 @@ QHBoxLayout* DialogButtonRow(const TDialogButtons& b, std::initializer_list<QWid
         row->addWidget(b.HelpButton);
     row->addWidget(b.CancelButton);
     return row;
-}
-
-void InstallWhatsThisMenus(QDialog* dialog)
-{
-    const auto children = dialog->findChildren<QWidget*>();
-    for (QWidget* w : children) {
-        if (w->whatsThis().isEmpty())
-            continue;
-        w->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(w, &QWidget::customContextMenuRequested, w, [w](const QPoint& pos) {
-            QMenu menu(w);
-            QAction* act = menu.addAction(QStringLiteral("What's this?"));
-            if (menu.exec(w->mapToGlobal(pos)) == act)
-                QWhatsThis::showText(w->mapToGlobal(QPoint(0, w->height())), w->whatsThis(), w);
-        });
-    }
 }
 
 void MakeFixedDialog(QDialog* dialog)

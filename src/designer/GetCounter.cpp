@@ -2,6 +2,7 @@
 
 #include "designer/DialogHelp.h"
 #include "designer/SpinEdit.h"
+#include "ui/ContextHelp.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,22 +20,17 @@ TGetCounter::TGetCounter(QWidget* parent)
     StartingNumber = new TSpinEdit(this);
     StartingNumber->setObjectName(QStringLiteral("StartingNumber"));
     StartingNumber->SetValue(1);
-    StartingNumber->setWhatsThis(QStringLiteral("Enter the starting counter number here"));
     RepeatFor = new TSpinEdit(this);
     RepeatFor->setObjectName(QStringLiteral("RepeatFor"));
     RepeatFor->SetRange(1, 999);
     RepeatFor->SetValue(1);
-    RepeatFor->setWhatsThis(
-        QStringLiteral("Enter the number of labels to print before increasing the counter number"));
 
     auto* startLabel = new QLabel(QStringLiteral("Starting Number"), this);
     startLabel->setObjectName(QStringLiteral("StartingNumberLabel"));
     startLabel->setBuddy(StartingNumber);
-    startLabel->setWhatsThis(StartingNumber->whatsThis());
     auto* repeatLabel = new QLabel(QStringLiteral("Repeat for how many labels?"), this);
     repeatLabel->setObjectName(QStringLiteral("RepeatForLabel"));
     repeatLabel->setBuddy(RepeatFor);
-    repeatLabel->setWhatsThis(RepeatFor->whatsThis());
 
     const sw::TDialogButtons buttonSet = sw::MakeDialogButtons(this, QStringLiteral("OK"), HelpContext);
 
@@ -47,6 +43,14 @@ TGetCounter::TGetCounter(QWidget* parent)
     auto* box = new QVBoxLayout(this);
     box->addLayout(grid);
     box->addLayout(buttons);
-    sw::InstallWhatsThisMenus(this);
+    new TODSHelp(this, {
+        {QStringLiteral("CancelButton"), {QStringLiteral("Click here to close this window without changing the counter")}},
+        {QStringLiteral("HelpButton"), {QStringLiteral("Click here to read the help page for this window")}},
+        {QStringLiteral("OkButton"), {QStringLiteral("Click here to keep the numbers shown")}},
+        {QStringLiteral("RepeatFor"), {QStringLiteral("Enter the number of labels to print before increasing the counter number")}},
+        {QStringLiteral("RepeatForLabel"), {QStringLiteral("->RepeatFor")}},
+        {QStringLiteral("StartingNumber"), {QStringLiteral("Enter the starting counter number here")}},
+        {QStringLiteral("StartingNumberLabel"), {QStringLiteral("->StartingNumber")}},
+    });
     sw::MakeFixedDialog(this);
 }

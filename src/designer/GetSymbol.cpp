@@ -1,6 +1,7 @@
 #include "designer/GetSymbol.h"
 
 #include "designer/DialogHelp.h"
+#include "ui/ContextHelp.h"
 #include "model/Symbols.h"
 
 #include <QColorDialog>
@@ -123,6 +124,14 @@ TGetSymbol::TGetSymbol(QWidget* parent)
             return std::nullopt;
         return c;
     };
+
+    new TODSHelp(this, {
+        {QStringLiteral("CancelButton"), {QStringLiteral("Click here to close this window without changing the symbol")}},
+        {QStringLiteral("ColorButton"), {QStringLiteral("Click here to choose the colour of the symbol")}},
+        {QStringLiteral("HelpButton"), {QStringLiteral("Click here to read the help page for this window")}},
+        {QStringLiteral("OkButton"), {QStringLiteral("Click here to use the highlighted symbol")}},
+        {QStringLiteral("SymbolList"), {QStringLiteral("The symbols you can put on a label, in the colour they will have. Click one to highlight it; double-click it to use it at once")}},
+    });
 
     QHBoxLayout* buttons = sw::DialogButtonRow(buttonSet, {ColorButton});
     auto* box = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 #include "designer/ImageBrowse.h"
 
 #include "designer/DialogHelp.h"
+#include "ui/ContextHelp.h"
 #include "model/Picture.h"
 
 #include <QComboBox>
@@ -89,6 +90,17 @@ TImageBrowse::TImageBrowse(QWidget* parent)
     grid->addWidget(DirectoryListBox, 0, 1);
     grid->addWidget(DriveComboBox, 1, 1);
     grid->addWidget(ImageScrollbox, 0, 2, 2, 1);
+    new TODSHelp(this, {
+        {QStringLiteral("CancelButton"), {QStringLiteral("Click here to close this window without choosing a picture")}},
+        {QStringLiteral("DirectoryListBox"), {QStringLiteral("The folders: double-click one to look inside it, or \"..\" to go up one level")}},
+        {QStringLiteral("DriveComboBox"), {QStringLiteral("The disks and other drives of this computer: choose one to start looking from its top folder")}},
+        {QStringLiteral("FileListBox"), {QStringLiteral("The picture files in the chosen folder. Click one to see it on the right; double-click it to use it")}},
+        {QStringLiteral("HelpButton"), {QStringLiteral("Click here to read the help page for this window")}},
+        {QStringLiteral("Image1"), {QStringLiteral("The picture in the highlighted file, at its own size")}},
+        {QStringLiteral("ImageScrollbox"), {QStringLiteral("The picture in the highlighted file, at its own size; scroll to see the rest of a large one")}},
+        {QStringLiteral("OkButton"), {QStringLiteral("Click here to use the highlighted picture")}},
+    });
+
     QHBoxLayout* buttons = sw::DialogButtonRow(buttonSet);
     auto* box = new QVBoxLayout(this);
     box->addLayout(grid);

@@ -2,6 +2,7 @@
 
 #include "designer/DialogHelp.h"
 #include "designer/SpinEdit.h"
+#include "ui/ContextHelp.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -114,6 +115,14 @@ TSetRotate::TSetRotate(QWidget* parent)
     auto* top = new QHBoxLayout;
     top->addLayout(left);
     top->addWidget(PaintBox1);
+    new TODSHelp(this, {
+        {QStringLiteral("AngleSpin"), {QStringLiteral("The angle the text is turned by, in degrees counter-clockwise (0 to 359). Type it, use the arrows to step by 45, or drag the pointer of the dial. The item on the label turns as you go")}},
+        {QStringLiteral("AngleSpinLabel"), {QStringLiteral("->AngleSpin")}},
+        {QStringLiteral("CancelButton"), {QStringLiteral("Click here to leave the text at the angle it had")}},
+        {QStringLiteral("HelpButton"), {QStringLiteral("Click here to read the help page for this window")}},
+        {QStringLiteral("OkButton"), {QStringLiteral("Click here to keep the angle shown")}},
+    });
+
     QHBoxLayout* buttons = sw::DialogButtonRow(buttonSet);
     auto* box = new QVBoxLayout(this);
     box->addLayout(top);

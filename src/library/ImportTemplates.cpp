@@ -2,6 +2,7 @@
 #include "library/DialogParts.h"
 #include "library/TemplateFinder.h"
 
+#include "ui/ContextHelp.h"
 #include "ui/WindowServices.h"
 
 #include <QAbstractButton>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -165,16 +167,13 @@ TImportTemplates::TImportTemplates(TWindowServices& services, sw::xbase::Table& 
     SourceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     FolderButton = new QPushButton(QStringLiteral("Folder..."), this);
     FolderButton->setObjectName(QStringLiteral("FolderButton"));
-    FolderButton->setWhatsThis(QStringLiteral("Read the template files of another folder"));
     FilesButton = new QPushButton(QStringLiteral("Files..."), this);
     FilesButton->setObjectName(QStringLiteral("FilesButton"));
-    FilesButton->setWhatsThis(QStringLiteral("Read template files you choose"));
 
     FilterEdit = new QLineEdit(this);
     FilterEdit->setObjectName(QStringLiteral("FilterEdit"));
     FilterEdit->setPlaceholderText(QStringLiteral("Filter: maker, product number, size..."));
     FilterEdit->setClearButtonEnabled(true);
-    FilterEdit->setWhatsThis(QStringLiteral("List only the stocks whose name holds every word typed here"));
 
     model_ = new TStockListModel(this);
     StockGrid = new QTableView(this);
@@ -186,23 +185,28 @@ TImportTemplates::TImportTemplates(TWindowServices& services, sw::xbase::Table& 
     StockGrid->verticalHeader()->hide();
     StockGrid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     StockGrid->horizontalHeader()->setStretchLastSection(true);
-    StockGrid->setWhatsThis(QStringLiteral("What the files hold: check the stocks to import. Greyed stocks "
-                                           "cannot be used here; \"Note\" says why"));
 
     CountLabel = new QLabel(this);
     CountLabel->setObjectName(QStringLiteral("CountLabel"));
     CheckAllButton = new QPushButton(QStringLiteral("Check All"), this);
     CheckAllButton->setObjectName(QStringLiteral("CheckAllButton"));
-    CheckAllButton->setWhatsThis(QStringLiteral("Check every stock listed"));
     UncheckAllButton = new QPushButton(QStringLiteral("Uncheck All"), this);
     UncheckAllButton->setObjectName(QStringLiteral("UncheckAllButton"));
-    UncheckAllButton->setWhatsThis(QStringLiteral("Uncheck every stock listed"));
     ImportButton = new QPushButton(QStringLiteral("Import"), this);
     ImportButton->setObjectName(QStringLiteral("ImportButton"));
-    ImportButton->setWhatsThis(QStringLiteral("Add the checked stocks to your own templates"));
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    QAbstractButton* whats = sw::library::MakeWhatsThisButton(this);
+    QAbstractButton* whats = sw::MakeMouseHelpButton(this);
+    new TODSHelp(this, {
+        {QStringLiteral("CancelButton"), {QStringLiteral("Click here to close this window without importing anything")}},
+        {QStringLiteral("CheckAllButton"), {QStringLiteral("Check every stock listed")}},
+        {QStringLiteral("FilesButton"), {QStringLiteral("Read template files you choose")}},
+        {QStringLiteral("FilterEdit"), {QStringLiteral("List only the stocks whose name holds every word typed here")}},
+        {QStringLiteral("FolderButton"), {QStringLiteral("Read the template files of another folder")}},
+        {QStringLiteral("ImportButton"), {QStringLiteral("Add the checked stocks to your own templates")}},
+        {QStringLiteral("StockGrid"), {QStringLiteral("What the files hold: check the stocks to import. Greyed stocks cannot be used here; \"Note\" says why")}},
+        {QStringLiteral("UncheckAllButton"), {QStringLiteral("Uncheck every stock listed")}},
+    });
     // Enter in the filter must not start an import.
     for (QPushButton* b : {FolderButton, FilesButton, CheckAllButton, UncheckAllButton, ImportButton, CancelButton})
         b->setAutoDefault(false);

@@ -11,6 +11,7 @@ namespace sw::xbase { class Table; }
 class TSelectLabel : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int HelpContext = 1023;
     TSelectLabel(sw::xbase::Table& labels, QWidget* parent = nullptr);
 
     QTableView* LabelsGrid;

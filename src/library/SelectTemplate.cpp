@@ -4,6 +4,7 @@
 #include "library/TableGridModel.h"
 #include "library/TemplateEdit.h"
 
+#include "ui/ContextHelp.h"
 #include "ui/WindowServices.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTableView>
 #include <algorithm>
 
@@ -30,14 +32,11 @@ TSelectTemplate::TSelectTemplate(TWindowServices& services, sw::xbase::Table& te
     FindEdit->setGeometry(8, 8, 380, 24);
     FindEdit->setPlaceholderText(QStringLiteral("Find: maker, product number, size..."));
     FindEdit->setClearButtonEnabled(true);
-    FindEdit->setWhatsThis(QStringLiteral("Type words of a template's name (maker, product number, size) to "
-                                          "list only the templates that hold them all"));
     FindEdit->installEventFilter(this);
     ImportButton = new QPushButton(QStringLiteral("Import..."), this);
     ImportButton->setObjectName(QStringLiteral("ImportButton"));
     ImportButton->setAutoDefault(false);
     ImportButton->setGeometry(394, 7, 70, 26);
-    ImportButton->setWhatsThis(QStringLiteral("Add label stocks from template files to your own templates"));
 
     model_ = new TTableGridModel(templates,
                                  {{QStringLiteral("Description"), "TEMPLATE", 39},
@@ -49,7 +48,6 @@ TSelectTemplate::TSelectTemplate(TWindowServices& services, sw::xbase::Table& te
     LabelGrid = new QTableView(this);
     LabelGrid->setObjectName(QStringLiteral("LabelGrid"));
     LabelGrid->setGeometry(8, 8 + top, 456, 214);
-    LabelGrid->setWhatsThis(QStringLiteral("The label stocks you can design on, by name"));
     sw::library::SetUpGrid(LabelGrid, model_);
     LabelGrid->installEventFilter(this);
 
@@ -60,19 +58,28 @@ TSelectTemplate::TSelectTemplate(TWindowServices& services, sw::xbase::Table& te
         b->setGeometry(x, 234 + top, 58, 27);
         return b;
     };
-    OKButton = button("OKButton", QStringLiteral("OK"), 8);
+    OKButton = button("OkButton", QStringLiteral("OK"), 8);
     OKButton->setDefault(true);
-    NewButton = button("NewButton", QStringLiteral("New"), 70);
-    NewButton->setWhatsThis(QStringLiteral("Make a template of your own from the one selected"));
-    EditButton = button("EditButton", QStringLiteral("Edit"), 132);
-    EditButton->setWhatsThis(QStringLiteral("Change one of your own templates"));
-    DeleteButton = button("DeleteButton", QStringLiteral("Delete"), 194);
-    DeleteButton->setWhatsThis(QStringLiteral("Remove one of your own templates"));
-    QAbstractButton* help = sw::library::MakeHelpButton(this, 1015);
+    NewButton = button("NewLabel", QStringLiteral("New"), 70);
+    EditButton = button("EditLabel", QStringLiteral("Edit"), 132);
+    DeleteButton = button("DeleteLabel", QStringLiteral("Delete"), 194);
+    QAbstractButton* help = sw::MakeHelpButton(this, HelpContext);
     help->setGeometry(256, 234 + top, 58, 27);
-    QAbstractButton* whats = sw::library::MakeWhatsThisButton(this);
+    QAbstractButton* whats = sw::MakeMouseHelpButton(this);
     whats->setGeometry(320, 234 + top, 27, 27);
     CancelButton = button("CancelButton", QStringLiteral("Cancel"), 406);
+
+    new TODSHelp(this, {
+        {QStringLiteral("CancelButton"), {QStringLiteral("Click here to close this window without changing the label's stock")}},
+        {QStringLiteral("DeleteLabel"), {QStringLiteral("Click here to delete the highlighted template. Only templates you made yourself can be deleted")}},
+        {QStringLiteral("FindEdit"), {QStringLiteral("Type words of a template's name (maker, product number, size) to list only the templates that hold them all")}},
+        {QStringLiteral("ImportButton"), {QStringLiteral("Click here to add label stocks from template files (such as gLabels templates) to your own templates")}},
+        {QStringLiteral("EditLabel"), {QStringLiteral("Click here to change the sizes of the highlighted template. Only templates you made yourself can be changed")}},
+        {QStringLiteral("HelpButton"), {QStringLiteral("Click here to read the help page for this window")}},
+        {QStringLiteral("LabelGrid"), {QStringLiteral("The label stocks you can design on: the name printed on the package, the size of one label in inches and how many labels stand across and down the sheet. Type in the Find line above to narrow the list")}},
+        {QStringLiteral("NewLabel"), {QStringLiteral("Click here to make a template of your own, starting from the sizes of the highlighted one")}},
+        {QStringLiteral("OkButton"), {QStringLiteral("Click here to use the highlighted template for the label")}},
+    });
 
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);

@@ -18,6 +18,7 @@ class TWindowServices;
 class TSelectTemplate : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int HelpContext = 1015;
     // Runs the template editor modally; returns the edited values on Save, nothing on Cancel.
     using EditorRunner =
         std::function<std::optional<TTemplateValues>(const TTemplateValues&, const QString& caption)>;

@@ -2,6 +2,7 @@
 #include "library/DialogParts.h"
 
 #include "model/Units.h"
+#include "ui/ContextHelp.h"
 #include "ui/WindowServices.h"
 
 #include <QAbstractButton>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QRadioButton>
 #include <QSpinBox>
 
@@ -44,17 +46,18 @@ TTemplateEdit::TTemplateEdit(TWindowServices& services, const TTemplateValues& v
     setObjectName(QStringLiteral("TemplateEdit"));
     setFixedSize(385, 315);
 
+    // A field's caption is named after the field with "Label" added; its help leads to the field's.
     auto label = [this](const QString& text, int x, int y, QWidget* buddy) {
         auto* l = new QLabel(text, this);
+        l->setObjectName(buddy->objectName() + QLatin1String("Label"));
         l->move(x, y);
         l->setBuddy(buddy);
     };
-    auto length = [this](const char* name, int x, int y, const QString& help) {
+    auto length = [this](const char* name, int x, int y) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QLatin1String(name));
         e->setGeometry(x, y, 60, 23);
         e->setMaxLength(7);
-        e->setWhatsThis(help);
         return e;
     };
 
@@ -62,35 +65,30 @@ TTemplateEdit::TTemplateEdit(TWindowServices& services, const TTemplateValues& v
     eUserDesc->setObjectName(QStringLiteral("eUserDesc"));
     eUserDesc->setMaxLength(sw::library::kTemplateCapacity);
     eUserDesc->setGeometry(90, 10, 285, 23);
-    eUserDesc->setWhatsThis(QStringLiteral("The name this template is listed under"));
     label(QStringLiteral("&Description"), 10, 14, eUserDesc);
 
-    elblwidth = length("elblwidth", 120, 45, QStringLiteral("The width of one label"));
+    elblwidth = length("elblwidth", 120, 45);
     label(QStringLiteral("Label &Width"), 10, 49, elblwidth);
-    elblHeight = length("elblHeight", 120, 73, QStringLiteral("The height of one label"));
+    elblHeight = length("elblHeight", 120, 73);
     label(QStringLiteral("Label &Height"), 10, 77, elblHeight);
-    eHorizPitch = length("eHorizPitch", 120, 101,
-                         QStringLiteral("From the left edge of one label to the left edge of the next"));
+    eHorizPitch = length("eHorizPitch", 120, 101);
     label(QStringLiteral("Hori&zontal Pitch"), 10, 105, eHorizPitch);
-    eVertPitch = length("eVertPitch", 120, 129,
-                        QStringLiteral("From the top edge of one label to the top edge of the next"));
+    eVertPitch = length("eVertPitch", 120, 129);
     label(QStringLiteral("&Vertical Pitch"), 10, 133, eVertPitch);
 
     enbracross = new QSpinBox(this);
     enbracross->setObjectName(QStringLiteral("enbracross"));
     enbracross->setRange(1, 10);
     enbracross->setGeometry(315, 45, 60, 23);
-    enbracross->setWhatsThis(QStringLiteral("How many labels stand across the sheet"));
     label(QStringLiteral("# &across"), 200, 49, enbracross);
     enbrdown = new QSpinBox(this);
     enbrdown->setObjectName(QStringLiteral("enbrdown"));
     enbrdown->setRange(1, 30);
     enbrdown->setGeometry(315, 73, 60, 23);
-    enbrdown->setWhatsThis(QStringLiteral("How many labels stand down the sheet"));
     label(QStringLiteral("# d&own"), 200, 77, enbrdown);
-    eleftmarg = length("eleftmarg", 315, 101, QStringLiteral("From the sheet's left edge to the first label"));
+    eleftmarg = length("eleftmarg", 315, 101);
     label(QStringLiteral("&Left Margin"), 200, 105, eleftmarg);
-    etopmarg = length("etopmarg", 315, 129, QStringLiteral("From the sheet's top edge to the first label"));
+    etopmarg = length("etopmarg", 315, 129);
     label(QStringLiteral("&Top Margin"), 200, 133, etopmarg);
 
     epapersize = new QComboBox(this);
@@ -99,7 +97,6 @@ TTemplateEdit::TTemplateEdit(TWindowServices& services, const TTemplateValues& v
                           QStringLiteral("A4 (210 x 297mm)"), QStringLiteral("A4 Landscape ( 297 x 210mm)"),
                           QStringLiteral("A5 (148 x 210mm)"), QStringLiteral("Other (User Defined)")});
     epapersize->setGeometry(120, 162, 255, 23);
-    epapersize->setWhatsThis(QStringLiteral("The paper the labels come on"));
     label(QStringLiteral("&Paper size"), 10, 166, epapersize);
 
     Inchesbutton = new QRadioButton(QStringLiteral("In &inches/1000's of an inch"), this);
@@ -110,9 +107,9 @@ TTemplateEdit::TTemplateEdit(TWindowServices& services, const TTemplateValues& v
     MMButton->setObjectName(QStringLiteral("MMButton"));
     MMButton->setGeometry(220, 196, 155, 22);
 
-    QAbstractButton* help = sw::library::MakeHelpButton(this, 1011);
+    QAbstractButton* help = sw::MakeHelpButton(this, HelpContext);
     help->setGeometry(10, 280, 75, 27);
-    QAbstractButton* whats = sw::library::MakeWhatsThisButton(this);
+    QAbstractButton* whats = sw::MakeMouseHelpButton(this);
     whats->setGeometry(92, 280, 27, 27);
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
@@ -124,13 +121,45 @@ TTemplateEdit::TTemplateEdit(TWindowServices& services, const TTemplateValues& v
     eLabelShape->addItems({QStringLiteral("Rectangular with Rounded Edges"), QStringLiteral("Round"),
                            QStringLiteral("Rectangular")});
     eLabelShape->setGeometry(120, 228, 255, 23);
-    eLabelShape->setWhatsThis(QStringLiteral("The outline of one label"));
     label(QStringLiteral("Label &Shape"), 10, 232, eLabelShape);
 
     OKButton = new QPushButton(QStringLiteral("&Save"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setDefault(true);
     OKButton->setGeometry(300, 280, 75, 27);
+
+    const auto redirect = [](const char* field) {
+        return TODSHelpItem{QLatin1String(field) + QLatin1String("Label"), {QStringLiteral("->") + QLatin1String(field)}};
+    };
+    new TODSHelp(this, {
+        {QStringLiteral("CancelButton"), {QStringLiteral("Click here to close this window without keeping your changes")}},
+        {QStringLiteral("eHorizPitch"), {QStringLiteral("The distance from the left edge of one label to the left edge of the next label in the same row: the label's width plus the gap between two labels")}},
+        redirect("eHorizPitch"),
+        {QStringLiteral("eLabelShape"), {QStringLiteral("The outline of one label: a rectangle with rounded corners, a round label (a circle or an ellipse), or a plain rectangle. The design surface shows the outline")}},
+        redirect("eLabelShape"),
+        {QStringLiteral("elblHeight"), {QStringLiteral("The height of one label, measured from its top edge to its bottom edge")}},
+        redirect("elblHeight"),
+        {QStringLiteral("elblwidth"), {QStringLiteral("The width of one label, measured from its left edge to its right edge")}},
+        redirect("elblwidth"),
+        {QStringLiteral("eleftmarg"), {QStringLiteral("The distance from the left edge of the sheet to the left edge of the first label")}},
+        redirect("eleftmarg"),
+        {QStringLiteral("enbracross"), {QStringLiteral("How many labels stand side by side across the sheet (1 to 10)")}},
+        redirect("enbracross"),
+        {QStringLiteral("enbrdown"), {QStringLiteral("How many rows of labels stand down the sheet (1 to 30)")}},
+        redirect("enbrdown"),
+        {QStringLiteral("epapersize"), {QStringLiteral("The paper the label sheet is printed on. Choose Other (User Defined) for a sheet of any other size")}},
+        redirect("epapersize"),
+        {QStringLiteral("etopmarg"), {QStringLiteral("The distance from the top edge of the sheet to the top edge of the first row of labels")}},
+        redirect("etopmarg"),
+        {QStringLiteral("eUserDesc"), {QStringLiteral("The name this template is listed under in the template list, for example the maker's product number")}},
+        redirect("eUserDesc"),
+        {QStringLiteral("eVertPitch"), {QStringLiteral("The distance from the top edge of one label to the top edge of the label below it: the label's height plus the gap between two rows")}},
+        redirect("eVertPitch"),
+        {QStringLiteral("HelpButton"), {QStringLiteral("Click here to read the help page for this window")}},
+        {QStringLiteral("Inchesbutton"), {QStringLiteral("Choose this to see and type the sizes in inches")}},
+        {QStringLiteral("MMButton"), {QStringLiteral("Choose this to see and type the sizes in whole millimetres")}},
+        {QStringLiteral("OKButton"), {QStringLiteral("Click here to keep the template with the sizes shown")}},
+    });
 
     setTabOrder(eUserDesc, elblwidth);
     setTabOrder(elblwidth, elblHeight);

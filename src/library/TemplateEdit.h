@@ -24,6 +24,7 @@ int ShapeIndex(const QString& code);  // any other code: 0
 class TTemplateEdit : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int HelpContext = 1011;
     TTemplateEdit(TWindowServices& services, const TTemplateValues& values, const QString& caption,
                   QWidget* parent = nullptr);
 

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -22,21 +23,31 @@ void ShowHelp(QWidget* parent, int context)
     if (context <= 0 || !QFileInfo::exists(page))
         page = dir.filePath(QStringLiteral("index.html"));
 
-    auto* dialog = new QDialog(parent);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QStringLiteral("Stickwell Help"));
-    dialog->resize(560, 480);
-    auto* browser = new QTextBrowser(dialog);
-    browser->setSearchPaths({dir.absolutePath()});
+    // One help window at a time: a second request turns its page instead of opening another.
+    static QPointer<QDialog> open;
+    if (open && open->parentWidget() != parent)
+        delete open;
+    if (!open) {
+        open = new QDialog(parent);
+        open->setAttribute(Qt::WA_DeleteOnClose);
+        open->setWindowTitle(QStringLiteral("Stickwell Help"));
+        open->resize(720, 600);
+        auto* browser = new QTextBrowser(open);
+        browser->setObjectName(QStringLiteral("HelpBrowser"));
+        browser->setSearchPaths({dir.absolutePath()});
+        auto* layout = new QVBoxLayout(open);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(browser);
+    }
+    auto* browser = open->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
     if (QFileInfo::exists(page))
         browser->setSource(QUrl::fromLocalFile(page));
     else
         browser->setHtml(QStringLiteral("<p>The help pages were not found in %1.</p>")
                              .arg(dir.absolutePath().toHtmlEscaped()));
-    auto* layout = new QVBoxLayout(dialog);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(browser);
-    dialog->show();
+    open->show();
+    open->raise();
+    open->activateWindow();
 }
 
 } // namespace sw

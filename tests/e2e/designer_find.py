@@ -3,6 +3,8 @@
 #   designer_find.py label SHOT.ppm        -> "X Y W H" of the largest white area (the label)
 #   designer_find.py ink SHOT.ppm X Y W H  -> "X Y W H" of the bounding box of the dark pixels
 #                                             inside the given area
+#   designer_find.py color SHOT.ppm R G B   -> "X Y W H" of the bounding box of the pixels of
+#                                             exactly that colour ("0 0 0 0" when there is none)
 import sys
 from collections import deque
 
@@ -75,9 +77,34 @@ def ink_box(w, h, px, ax, ay, aw, ah):
     return min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1
 
 
+def color_box(w, h, px, r, g, b):
+    want = bytes((r, g, b))
+    x0, y0, x1, y1 = w, h, -1, -1
+    for y in range(h):
+        row = px[3 * y * w:3 * (y + 1) * w]
+        first = -1
+        for x in range(0, w):
+            if row[3 * x:3 * x + 3] == want:
+                first = x
+                break
+        if first < 0:
+            continue
+        last = first
+        for x in range(w - 1, first, -1):
+            if row[3 * x:3 * x + 3] == want:
+                last = x
+                break
+        x0, y0, x1, y1 = min(x0, first), min(y0, y), max(x1, last), max(y1, y)
+    if x1 < 0:
+        return 0, 0, 0, 0
+    return x0, y0, x1 - x0 + 1, y1 - y0 + 1
+
+
 if __name__ == '__main__':
     w, h, px = read_ppm(sys.argv[2])
     if sys.argv[1] == 'label':
         print(*largest_white(w, h, px))
+    elif sys.argv[1] == 'color':
+        print(*color_box(w, h, px, *map(int, sys.argv[3:6])))
     else:
         print(*ink_box(w, h, px, *map(int, sys.argv[3:7])))

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Control help with real input on a real X server. A right click on the Tools and "What's
+# this?" shows the Tools' help in a pale yellow pop-up; any key closes it. In the counter dialog
+# the pointer button and then a click on the caption "Repeat for how many labels?" show the
+# repeat field's help: a pop-up of two lines (the caption's own one-line text would be shorter)
+# just below the caption's top.
+set -euo pipefail
+bin=$1
+src=$2
+work=$(mktemp -d)
+trap '[ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
+cp -r "$bin"/. "$work"/
+rm -f "$work"/QXLBLS.* "$work"/QX.INI
+cp "$src/tests/e2e/designer_find.py" "$work/"
+export WORK=$work
+xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -noreset" bash -euo pipefail -c '
+  cd "$WORK"
+  find=(/usr/bin/python3 "$WORK/designer_find.py")
+  fail() { echo "$*" >&2; exit 1; }
+  shot() { import -window root "$WORK/$1.png"; convert "$WORK/$1.png" "$WORK/$1.ppm"; }
+  window() { # waits for a visible window with this exact title
+    local id=""
+    for i in $(seq 50); do
+      id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+      [ -n "$id" ] && break
+      sleep 0.2
+    done
+    [ -n "$id" ] || fail "no window \"$1\""
+    echo "$id"
+  }
+  # Waits until the help pop-up shows (or, with "gone", until it has gone); prints its box.
+  popup() {
+    local box="0 0 0 0"
+    for i in $(seq 40); do
+      shot popup
+      box=$("${find[@]}" color "$WORK/popup.ppm" 255 255 232)
+      if [ "${1:-}" = gone ]; then [ "$box" = "0 0 0 0" ] && break; else [ "$box" != "0 0 0 0" ] && break; fi
+      sleep 0.25
+    done
+    echo "$box"
+  }
+  drag() { # x0 y0 x1 y1: press, move in steps, release
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.4
+    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
+    sleep 0.3
+    xdotool mousemove "$3" "$4"
+    sleep 0.4
+    xdotool mouseup 1
+    sleep 1
+  }
+
+  ./stickwell & pid=$!
+  trap "kill $pid 2>/dev/null || true" EXIT
+  main=$(window Stickwell)
+  sleep 1
+  xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+  # File > New Label, the first template.
+  xdotool key --window "$main" alt+f
+  sleep 0.3
+  xdotool key n
+  window "Select Label Template" >/dev/null
+  sleep 0.5
+  xdotool key Return
+  sleep 1
+  shot empty
+  read lx ly lw lh < <("${find[@]}" label "$WORK/empty.ppm")
+  px=$((lx - 1)); py=$((ly - 1))
+  cx=$((px - 17)); cy=$((py - 57))
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  tx=$((cx + WIDTH - 161 - 10)); ty=$((cy + 60))
+
+  # "What'"'"'s this?" on a free spot of the Tools.
+  xdotool mousemove $((tx + 6)) $((ty + 104)) click 3
+  sleep 0.8
+  xdotool key Down Return
+  read bx by bw bh < <(popup)
+  [ "$bw" -gt 200 ] || fail "no help pop-up for the Tools ($bx $by $bw $bh)"
+  xdotool key a
+  [ "$(popup gone)" = "0 0 0 0" ] || fail "a key did not close the pop-up"
+
+  # The counter tool (95, 58 on the Tools) dropped on the label opens the counter dialog.
+  drag $((tx + 106)) $((ty + 69)) $((px + 40)) $((py + 30))
+  dlg=$(window Counter)
+  sleep 0.8
+  eval "$(xdotool getwindowgeometry --shell "$dlg")"
+  shot counter
+  # The pointer button: the "?" at the left end of the bottom row.
+  read qx qy qw qh < <("${find[@]}" ink "$WORK/counter.ppm" "$X" $((Y + HEIGHT - 45)) 45 45)
+  [ "$qw" -gt 0 ] || fail "no pointer button"
+  # The two captions are the ink of the left part above the buttons; the repeat caption is the
+  # lower one.
+  read cx0 cy0 cw ch < <("${find[@]}" ink "$WORK/counter.ppm" "$X" "$Y" $((WIDTH * 45 / 100)) $((HEIGHT - 50)))
+  [ "$ch" -gt 20 ] || fail "captions not found ($cx0 $cy0 $cw $ch)"
+  xdotool mousemove $((qx + qw / 2)) $((qy + qh / 2)) click 1
+  sleep 0.5
+  xdotool mousemove $((cx0 + 10)) $((cy0 + ch - 5)) click 1
+  read bx by bw bh < <(popup)
+  [ "$bw" -gt 250 ] || fail "no wrapped help pop-up for the repeat caption ($bx $by $bw $bh)"
+  # Two lines of text: the repeat field'"'"'s text, not the one-line starting-number text.
+  [ "$bh" -ge 30 ] || fail "the pop-up shows one line only ($bw x $bh)"
+  [ "$by" -gt "$cy0" ] && [ "$by" -lt $((cy0 + ch)) ] || fail "the pop-up is not at the caption ($by vs $cy0..$((cy0 + ch)))"
+  xdotool key Escape
+  [ "$(popup gone)" = "0 0 0 0" ] || fail "Escape did not close the pop-up"
+  xdotool key Escape
+  sleep 0.5
+  kill $pid
+'
+echo "ok"
