@@ -4,6 +4,7 @@
 
 #include "model/PositionSelection.h"
 #include "print/LabelPrint.h"
+#include "print/FilePreview.h"
 #include "print/PreviewForm.h"
 #include "print/PrintCommands.h"
 #include "print/SelectLabelsToPrint.h"
@@ -333,7 +334,8 @@ TEST(PrintCommands, PreviewShowsOneSheetInThePreviewWindow)
     ModalWatcher watcher([&](QWidget* w) {
         if (auto* preview = qobject_cast<TPreviewForm*>(w)) {
             title = preview->windowTitle();
-            page = preview->Page->pixmap().size();
+            preview->FormActivate(); // the first activation starts the previewer
+            page = preview->FilePreview1->PageBitmap().size();
             preview->close();
         }
     });
