@@ -1,7 +1,7 @@
 #include "print/SelectLabelsToPrint.h"
 
 #include "model/PositionSelection.h"
-#include "ui/HelpViewer.h"
+#include "ui/ContextHelp.h"
 #include "ui/WindowServices.h"
 
 #include <QHBoxLayout>
@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 
 namespace {
 constexpr int kHelpContext = 2001;
@@ -32,7 +31,6 @@ TSelectLabelsToPrint::TSelectLabelsToPrint(TWindowServices& services, sw::TPosit
     LabelsList->setObjectName(QStringLiteral("LabelsList"));
     LabelsList->setStyleSheet(QStringLiteral("QListWidget { background: silver; }"));
     LabelsList->setUniformItemSizes(true);
-    LabelsList->setWhatsThis(QStringLiteral("Check the positions of the sheet that are to receive a label."));
 
     const auto button = [this](const QString& caption, const char* name) {
         auto* b = new QPushButton(caption, this);
@@ -44,19 +42,21 @@ TSelectLabelsToPrint::TSelectLabelsToPrint(TWindowServices& services, sw::TPosit
     Okbutton->setDefault(true);
     CancelButton = button(QStringLiteral("Cancel"), "CancelButton");
     Allbutton = button(QStringLiteral("All"), "Allbutton");
-    Allbutton->setWhatsThis(QStringLiteral("Checks every position."));
     Nonebutton = button(QStringLiteral("None"), "Nonebutton");
-    Nonebutton->setWhatsThis(QStringLiteral("Unchecks every position."));
-    HelpButton = button(QStringLiteral("Help"), "HelpButton");
-    MouseHelpButton = new QToolButton(this);
-    MouseHelpButton->setObjectName(QStringLiteral("MouseHelpButton"));
-    MouseHelpButton->setText(QStringLiteral("?"));
+    HelpButton = sw::MakeHelpButton(this, kHelpContext);
+    MouseHelpButton = sw::MakeMouseHelpButton(this);
+    new TODSHelp(this, {
+        {QStringLiteral("Allbutton"), {QStringLiteral("Click here to tick every position of the sheet")}},
+        {QStringLiteral("CancelButton"), {QStringLiteral("Click here to keep the positions chosen before")}},
+        {QStringLiteral("HelpButton"), {QStringLiteral("Click here to read the help page for this window")}},
+        {QStringLiteral("LabelsList"), {QStringLiteral("Every position of the sheet, row by row; Row 1, Column 1 is the top left label. Tick the positions that are to receive a label; the others are left blank on every sheet")}},
+        {QStringLiteral("Nonebutton"), {QStringLiteral("Click here to clear every tick")}},
+        {QStringLiteral("Okbutton"), {QStringLiteral("Click here to print only the ticked positions from now on, until you open another label")}},
+    });
     connect(Okbutton, &QPushButton::clicked, this, &TSelectLabelsToPrint::OkbuttonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(Allbutton, &QPushButton::clicked, this, &TSelectLabelsToPrint::AllbuttonClick);
     connect(Nonebutton, &QPushButton::clicked, this, &TSelectLabelsToPrint::NonebuttonClick);
-    connect(HelpButton, &QPushButton::clicked, this, [this] { sw::ShowHelp(this, kHelpContext); });
-    connect(MouseHelpButton, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
 
     auto* side = new QVBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(Okbutton), static_cast<QWidget*>(CancelButton),

@@ -11,23 +11,12 @@ work=$(mktemp -d)
 trap '[ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work"/
 rm -f "$work"/QXLBLS.* "$work"/QX.INI
-cp "$src/tests/e2e/designer_find.py" "$work/"
+cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$work/"
 export WORK=$work
 xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -noreset" bash -euo pipefail -c '
   cd "$WORK"
-  find=(/usr/bin/python3 "$WORK/designer_find.py")
+  . "$WORK/designer_steps.sh"
   fail() { echo "$*" >&2; exit 1; }
-  shot() { import -window root "$WORK/$1.png"; convert "$WORK/$1.png" "$WORK/$1.ppm"; }
-  window() { # waits for a visible window with this exact title
-    local id=""
-    for i in $(seq 50); do
-      id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-      [ -n "$id" ] && break
-      sleep 0.2
-    done
-    [ -n "$id" ] || fail "no window \"$1\""
-    echo "$id"
-  }
   # Waits until the help pop-up shows (or, with "gone", until it has gone); prints its box.
   popup() {
     local box="0 0 0 0"
@@ -39,38 +28,10 @@ xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -nore
     done
     echo "$box"
   }
-  drag() { # x0 y0 x1 y1: press, move in steps, release
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool mousedown 1
-    sleep 0.4
-    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
-    sleep 0.3
-    xdotool mousemove "$3" "$4"
-    sleep 0.4
-    xdotool mouseup 1
-    sleep 1
-  }
 
-  ./stickwell & pid=$!
+  start
   trap "kill $pid 2>/dev/null || true" EXIT
-  main=$(window Stickwell)
-  sleep 1
-  xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
-  # File > New Label, the first template.
-  xdotool key --window "$main" alt+f
-  sleep 0.3
-  xdotool key n
-  window "Select Label Template" >/dev/null
-  sleep 0.5
-  xdotool key Return
-  sleep 1
-  shot empty
-  read lx ly lw lh < <("${find[@]}" label "$WORK/empty.ppm")
-  px=$((lx - 1)); py=$((ly - 1))
-  cx=$((px - 17)); cy=$((py - 57))
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  tx=$((cx + WIDTH - 161 - 10)); ty=$((cy + 60))
+  new_label
 
   # "What'"'"'s this?" on a free spot of the Tools.
   xdotool mousemove $((tx + 6)) $((ty + 104)) click 3

@@ -39,3 +39,22 @@ quit() {
   for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; exit 1; fi
 }
+new_label() { # File > New Label on the first template (or the one whose name starts with $1); sets
+              # the label's corner (px, py) and the Tools' (tx, ty)
+  xdotool key --window "$main" alt+f
+  sleep 0.3
+  xdotool key n
+  window "Select Label Template" >/dev/null
+  sleep 0.5
+  [ -z "${1:-}" ] || { xdotool type --delay 40 "$1"; sleep 0.5; }
+  xdotool key Return
+  sleep 1
+  shot empty
+  read lx ly lw lh < <("${find[@]}" label "$WORK/empty.ppm")
+  # The panel starts one pixel outside its white inside; the window client area 17, 49 + 8 before it.
+  px=$((lx - 1)); py=$((ly - 1))
+  local cx=$((px - 17)) cy=$((py - 57))
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  # The Tools stand at top 60, right-aligned with 10 pixels to spare.
+  tx=$((cx + WIDTH - 161 - 10)); ty=$((cy + 60))
+}

@@ -4,6 +4,7 @@
 
 #include "model/PositionSelection.h"
 #include "print/LabelPrint.h"
+#include "../common/HelpCheck.h"
 #include "print/FilePreview.h"
 #include "print/PreviewForm.h"
 #include "print/PrintCommands.h"
@@ -369,4 +370,18 @@ TEST(PrintCommands, PaperThePrinterCannotTakeAndNoPrinterAreRefusedWithTheirMess
     without.mnuPrinterSetupClick();
     EXPECT_EQ(services.messages, QStringList({"No printers installed", "No printers installed - cannot preview",
                                               "No printers installed"}));
+}
+
+TEST(PrintHelp, PreviewAndSpecificLabelsHelpWithEachControl)
+{
+    TPreviewForm preview;
+    ExpectControlHelp(preview, {"CloseButton", "HelpButton", "sbNextPage", "sbPrevPage", "sbZoomIn", "sbZoomOut",
+                                "sbZoomPage", "sbZoomPageWidth"});
+    EXPECT_EQ(ExpectHelpPages(preview), QList<int>{TPreviewForm::HelpContext});
+
+    Services services;
+    TPositionSelection selection;
+    TSelectLabelsToPrint specific(services, selection, 3, 2);
+    ExpectControlHelp(specific, {"Allbutton", "CancelButton", "HelpButton", "LabelsList", "Nonebutton", "Okbutton"});
+    EXPECT_EQ(ExpectHelpPages(specific), QList<int>{2001});
 }
