@@ -161,7 +161,12 @@ TODSHelp::TODSHelp(QWidget* window, std::initializer_list<TODSHelpItem> items)
     THelpMenus::Install();
 }
 
-TODSHelp::~TODSHelp() = default;
+TODSHelp::~TODSHelp()
+{
+    // A window closed in help mode takes the mode with it.
+    if (mask_)
+        QWhatsThis::leaveWhatsThisMode();
+}
 
 QFont TODSHelp::HelpFont() const
 {
