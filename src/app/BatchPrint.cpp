@@ -114,7 +114,7 @@ std::optional<QString> ReadLabel(const Options& o, StoredLabel& out)
             ReadGeometry(t, g);
             out.sheet = TSheetLayout{g.NbrAcross, g.NbrDown, g.TopMarg, g.LeftMarg,
                                      g.HorizPitch, g.VertPitch, g.PaperSize};
-            out.objects = QString::fromStdString(t.getMemo("OBJECTS"));
+            out.objects = ItemTextFromMemo(QByteArray::fromStdString(t.getRaw("OBJECTS")));
             return std::nullopt;
         }
         return QStringLiteral("%1: no label with the description \"%2\"").arg(o.table, o.label);

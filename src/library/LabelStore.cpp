@@ -177,8 +177,7 @@ void TLabelStore::LoadFromLabelFile()
         ReadGeometry(t, geometry);
         CopyTemplateInto(geometry, label);
         label.Description = CutTo(FieldText(t, "DESCRIPT"), kDescriptionCapacity);
-        const std::string memo = t.getRaw("OBJECTS");
-        objects = sw::ItemTextFromMemo(QByteArray(memo.data(), qsizetype(memo.size())));
+        objects = sw::ItemTextFromMemo(QByteArray::fromStdString(t.getRaw("OBJECTS")));
     }
     current_ = label;
     screen_.SetDescriptText(current_.Description);

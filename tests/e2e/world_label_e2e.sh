@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# A label in five scripts with the real keyboard: a text tool dropped on a new label, its
-# caption typed in Polish, Greek, Ukrainian, Japanese and Hebrew, Save, the program restarted.
-# The table must hold the caption as UTF-8 behind the memo's mark and the restarted program
-# must show the same label.
+# A label in five scripts with the real mouse and keyboard: a text tool dropped on a new label,
+# its caption pasted in Polish, Greek, Ukrainian, Japanese and Hebrew, Save, the program restarted.
+# The table must hold the caption as UTF-8 behind the memo's mark, the restarted program must
+# show the same label, and the label printed to PDF must give back every word as text.
 set -euo pipefail
 bin=$1
 src=$2
@@ -63,6 +63,38 @@ xvfb-run ${E2E_DISPLAY:+-n "$E2E_DISPLAY"} -a -s "-screen 0 1024x768x24 -dpi 96"
   convert "$WORK/restarted.png" -crop "$crop" +repage "$WORK/b.png"
   diff=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true)
   [ "$diff" = "0" ] || { echo "restarted label differs in $diff pixels"; kill $pid; exit 1; }
+  # The preview shows the sheet (looked at, not compared: its zoom follows the window).
+  xdotool key --window "$main" alt+f
+  sleep 0.3
+  xdotool key v
+  # Its title holds a dash outside Latin-1, which the window name may carry in another
+  # encoding: the window is found by the start of its title.
+  preview=""
+  for i in $(seq 150); do
+    preview=$(xdotool search --onlyvisible --name "^Preview Labels" 2>/dev/null | head -1 || true)
+    [ -n "$preview" ] && break
+    sleep 0.2
+  done
+  [ -n "$preview" ] || { echo "no preview window"; shot nopreview; exit 1; }
+  sleep 2
+  shot preview
+  xdotool windowfocus --sync "$preview" 2>/dev/null || true
+  xdotool key Escape
+  for i in $(seq 50); do
+    xdotool search --onlyvisible --name "^Preview Labels" >/dev/null 2>&1 || break
+    sleep 0.2
+  done
+  xdotool windowfocus --sync "$main" 2>/dev/null || true
   quit
+
+  # Printed to PDF, every word comes back as text and every font is embedded.
+  ./stickwell-batch print --table QXLBLS.DBF --label "{untitled label}" --pdf world.pdf
+  pdftotext world.pdf world.txt
+  for w in $words; do
+    grep -qF "$w" world.txt || { echo "the PDF lacks $w"; cat world.txt; exit 1; }
+  done
+  if pdffonts world.pdf | tail -n +3 | grep -v " yes " | grep -q .; then
+    echo "fonts not embedded:"; pdffonts world.pdf; exit 1
+  fi
 '
 echo "ok"
