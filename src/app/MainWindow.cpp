@@ -15,6 +15,7 @@
 #include "print/CalibratePrinter.h"
 #include "print/PrintCommands.h"
 #include "ui/ContextHelp.h"
+#include "ui/DialogPlacement.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TiledScrollArea.h"
@@ -499,10 +500,7 @@ void TKLabelMain::ShowMessage(const QString& text)
 
 void TKLabelMain::CenterOverMainWindow(QWidget* dialog)
 {
-    const QRect main = frameGeometry();
-    // Integer division rounds toward zero, as the placing rule asks.
-    dialog->move(main.left() + (main.width() - dialog->width()) / 2,
-                 main.top() + (main.height() - dialog->height()) / 2);
+    sw::CenterOverWindow(dialog, this);
 }
 
 double TKLabelMain::PixelsPerInch() const

@@ -14,6 +14,10 @@ TFontColorDialog::TFontColorDialog(QWidget* parent)
     FontDialog1 = new QFontDialog(this);
     FontDialog1->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog | QFontDialog::ScalableFonts);
     FontDialog1->setWindowFlags(Qt::Widget);
+    // The embedded chooser is a dialog of its own: Escape or Enter inside it would close only
+    // the chooser and leave this dialog open without it.
+    connect(FontDialog1, &QDialog::rejected, this, &QDialog::reject);
+    connect(FontDialog1, &QDialog::accepted, this, &QDialog::accept);
     ColorButton = new QPushButton(this);
     ColorButton->setObjectName(QStringLiteral("ColorButton"));
     ColorButton->setAutoDefault(false);

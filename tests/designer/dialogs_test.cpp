@@ -1,4 +1,5 @@
 // The item property dialogs, driven through their controls on the offscreen platform.
+#include "designer/FontColorDialog.h"
 #include "designer/GetCounter.h"
 #include "designer/GetSymbol.h"
 #include "designer/ImageBrowse.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -224,6 +226,20 @@ TEST(ImageBrowse, ListsPicturesOfAnyCaseAndRemembersTheDirectory)
     EXPECT_EQ(next.Directory(), QDir::cleanPath(dir.path()));
     EXPECT_TRUE(sw::IsPictureFileName(QStringLiteral("a.Bmp")));
     EXPECT_FALSE(sw::IsPictureFileName(QStringLiteral("a.png")));
+}
+
+// Escape in the font list (the embedded chooser has the focus) cancels the whole dialog.
+TEST(FontColorDialog, EscapeInTheChooserCancelsTheDialog)
+{
+    TFontColorDialog dlg;
+    OnModal([](QDialog* d) {
+        auto* chooser = d->findChild<QFontDialog*>();
+        ASSERT_NE(chooser, nullptr);
+        QTest::keyClick(chooser, Qt::Key_Escape);
+    });
+    QTimer::singleShot(5000, &dlg, [&dlg] { dlg.done(99); }); // a dialog left open fails
+    EXPECT_EQ(dlg.exec(), QDialog::Rejected);
+    EXPECT_FALSE(dlg.isVisible());
 }
 
 TEST(GetCounter, DefaultsRangesAndFallbacks)

@@ -4,33 +4,22 @@
 # that its data files are made there.
 set -euo pipefail
 bin=$1
+src=$2
+source "$src/tests/e2e/e2e_lib.sh"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'stop_x; rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work"/
-export WORK=$work
-xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '
-  cd "$WORK"
-  ./stickwell & pid=$!
-  for i in $(seq 50); do
-    wid=$(xdotool search --onlyvisible --name "^Stickwell$" 2>/dev/null | head -1 || true)
-    [ -n "$wid" ] && break
-    sleep 0.2
-  done
-  [ -n "$wid" ] || { echo "no main window"; exit 1; }
-  sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  [ "$WIDTH" -eq 602 ] || { echo "window width $WIDTH"; exit 1; }
-  import -window root "$WORK/screen.png"
-  xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowfocus --sync "$wid"
-  xdotool key --window "$wid" alt+f
-  sleep 0.3
-  xdotool key e
-  sleep 0.5
-  box=$(xdotool search --onlyvisible --name "^Exit$" | head -1 || true)
-  [ -n "$box" ] || { echo "no Exit program? box"; kill $pid; exit 1; }
-  xdotool key Return
-  for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-  if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; exit 1; fi
-  wait $pid
-'
+cd "$work"
+start_x 1024x768
+./stickwell & pid=$!
+wid=$(window Stickwell)
+focus_window "$wid"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+[ "$WIDTH" -eq 602 ] || fail "window width $WIDTH"
+import -window root "$work/screen.png"
+xdotool key --window "$wid" alt+f sleep 0.3 key e
+window Exit >/dev/null
+xdotool key Return
+process_gone $pid
+wait $pid
 echo "ok"

@@ -6,31 +6,22 @@
 set -euo pipefail
 bin=$1
 src=$2
+source "$src/tests/e2e/e2e_lib.sh"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'stop_x; rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work"/
 rm -f "$work"/QXLBLS.* "$work"/QX.INI
-export WORK=$work
-# Away from the display numbers other checks start at, so that checks run side by side; the
-# server must not reset when a run of the program ends and it has no client left.
-xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -noreset" bash -euo pipefail -c '
+export WORK=$work SRC=$src
+# The server must not reset when a run of the program ends and it has no client left: start_x
+# gives it -noreset.
+start_x 1024x768
+bash -euo pipefail -c '
+  source "$SRC/tests/e2e/e2e_lib.sh"
   cd "$WORK"
-  fail() { echo "$*" >&2; exit 1; }
-  window() { # waits for a visible window with this exact title
-    local id=""
-    for i in $(seq 50); do
-      id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-      [ -n "$id" ] && break
-      sleep 0.2
-    done
-    [ -n "$id" ] || fail "no window \"$1\""
-    echo "$id"
-  }
   start() {
     ./stickwell & pid=$!
     main=$(window Stickwell)
-    sleep 1
-    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+    focus_window "$main"
   }
   focus() { xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"; }
   quit() {
@@ -40,8 +31,7 @@ xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -nore
     xdotool key e
     window Exit >/dev/null
     xdotool key Return
-    for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-    if kill -0 $pid 2>/dev/null; then kill $pid; fail "still running"; fi
+    process_gone $pid
   }
   menu() { # alt+letter, then the keys that pick the entry
     focus
