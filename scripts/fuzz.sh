@@ -12,7 +12,7 @@ targets=()
 for f in fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" .cpp)"); done
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 
-# Seeds of a target: the test data of its format, plus fuzz/seeds/<target>/ when present.
+# Seeds of a target: the test data of its format, plus fuzz/seeds/<target without _fuzz>/.
 seeds() {
   case "$1" in
     xbase_dbf_fuzz) ls tests/data/*/*.DBF ;;
@@ -20,8 +20,9 @@ seeds() {
     xbase_cdx_fuzz) ls tests/data/*/*.cdx ;;
     model_picture_fuzz) ls tests/data/*/*.bmp tests/data/*/*.wmf tests/data/*/*.png ;;
     report_stream_fuzz) ls tests/data/*/*.rps ;;
-  esac
-  [ -d "fuzz/seeds/$1" ] && find "fuzz/seeds/$1" -type f
+    model_itemtext_fuzz | print_itemtext_fuzz) ls tests/data/*/*-items.txt fuzz/seeds/itemtext/* ;;
+  esac 2>/dev/null || true
+  [ -d "fuzz/seeds/${1%_fuzz}" ] && find "fuzz/seeds/${1%_fuzz}" -type f
   return 0
 }
 
