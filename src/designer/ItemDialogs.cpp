@@ -91,10 +91,12 @@ bool TItemDialogs::ChooseFont(TItemFont& font)
 
 bool TItemDialogs::ChooseColor(TColor& color)
 {
-    const QColor c = QColorDialog::getColor(sw::ToQColor(color), Owner(), QStringLiteral("Color"),
-                                            QColorDialog::DontUseNativeDialog);
-    if (!c.isValid())
+    QColorDialog dlg(sw::ToQColor(color), Owner());
+    dlg.setWindowTitle(QStringLiteral("Color"));
+    dlg.setOption(QColorDialog::DontUseNativeDialog);
+    Place(&dlg);
+    if (dlg.exec() != QDialog::Accepted || !dlg.selectedColor().isValid())
         return false;
-    color = sw::FromQColor(c);
+    color = sw::FromQColor(dlg.selectedColor());
     return true;
 }
