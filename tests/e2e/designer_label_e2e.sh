@@ -15,6 +15,7 @@ export WORK=$work
 start_x 1024x768
 bash -euo pipefail -c '
   cd "$WORK"
+  . "$WORK/e2e_lib.sh"
   . "$WORK/designer_steps.sh"
 
   start

@@ -1,8 +1,17 @@
 # Steps shared by the end-to-end checks that drive the design panel: sourced inside their X
-# session, in the working copy of the program (WORK), beside e2e_lib.sh.
-. "$WORK/e2e_lib.sh"
+# session, in the working copy of the program (WORK).
 find=(/usr/bin/python3 "$WORK/designer_find.py")
 shot() { import -window root "$WORK/$1.png"; convert "$WORK/$1.png" "$WORK/$1.ppm"; }
+window() { # waits for a visible window with this exact title
+  local id=""
+  for i in $(seq 50); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && break
+    sleep 0.2
+  done
+  [ -n "$id" ] || { echo "no window \"$1\"" >&2; return 1; }
+  echo "$id"
+}
 drag() { # x0 y0 x1 y1: press, move in steps, release
   xdotool mousemove "$1" "$2"
   sleep 0.2
@@ -18,7 +27,8 @@ drag() { # x0 y0 x1 y1: press, move in steps, release
 start() {
   ./stickwell & pid=$!
   main=$(window Stickwell)
-  focus_window "$main"
+  sleep 1
+  xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
 }
 quit() {
   xdotool key --window "$main" alt+f
@@ -26,7 +36,8 @@ quit() {
   xdotool key e
   box=$(window Exit)
   xdotool key Return
-  process_gone $pid
+  for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; exit 1; fi
 }
 new_label() { # File > New Label on the first template (or the one whose name starts with $1); sets
               # the label's corner (px, py) and the Tools' (tx, ty)
