@@ -1,4 +1,5 @@
-// REstoreItems on any bytes: no crash, no hang; what was read is written and painted again.
+// The memo decoded and REstoreItems on any bytes: no crash, no hang; what was read is written,
+// stored and painted again.
 #include "model/ItemHost.h"
 #include "model/ItemText.h"
 #include "model/LabelItems.h"
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString text = QString::fromLatin1(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString text = sw::ItemTextFromMemo(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     TLabelPanel panel(96);
     panel.SetSize(200, 100);
     RefusingHost host;
@@ -38,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     sw::REstoreItems(items, sw::SplitItemText(text), &error);
     QStringList lines;
     sw::SaveItems(items, lines);
+    (void)sw::ItemTextToMemo(sw::JoinItemText(lines));
     QImage image(200, 100, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     panel.Paint(painter);
