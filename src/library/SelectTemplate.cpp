@@ -269,6 +269,7 @@ void TSelectTemplate::ImportButtonClick()
 {
     const std::uint32_t last = runImport_(table_);
     SelectRecord(last);
+    FindEdit->setFocus();
 }
 
 void TSelectTemplate::accept()
