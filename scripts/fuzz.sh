@@ -21,6 +21,7 @@ seeds() {
     model_picture_fuzz) ls tests/data/*/*.bmp tests/data/*/*.wmf tests/data/*/*.png ;;
     report_stream_fuzz) ls tests/data/*/*.rps ;;
     model_itemtext_fuzz | print_itemtext_fuzz) ls tests/data/*/*-items.txt fuzz/seeds/itemtext/* ;;
+    library_stockfile_fuzz) ls /usr/share/libglabels-3.0/templates/*-templates.xml ;;
   esac 2>/dev/null || true
   [ -d "fuzz/seeds/${1%_fuzz}" ] && find "fuzz/seeds/${1%_fuzz}" -type f
   return 0
