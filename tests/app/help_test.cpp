@@ -56,8 +56,9 @@ TEST(HelpPages, LinksAndPicturesLeadToFilesThatExist)
         EXPECT_FALSE(html.contains("Windows")) << page.toStdString();
         for (auto m = ref.globalMatch(html); m.hasNext();) {
             const QString target = m.next().captured(1);
-            if (!target.isEmpty())
+            if (!target.isEmpty()) {
                 EXPECT_TRUE(dir.exists(target)) << page.toStdString() << " -> " << target.toStdString();
+            }
         }
     }
     for (int context : {1001, 1011, 1015, 1021, 1023, 1046, 1047, 1049, 2001})
