@@ -8,7 +8,21 @@ bash scripts/install-deps.sh
 # A second run on a set-up machine must find nothing to install.
 bash scripts/install-deps.sh --check
 bash scripts/build.sh build RelWithDebInfo
-ctest --test-dir build --output-on-failure -j2
 bash scripts/build.sh build-asan Sanitize -DSTICKWELL_BENCH=OFF
+
+# The tests run with a home of their own, which must still be empty at the end: no test may
+# write to a user's files (each gives the program a data directory of its own).
+sandbox=$(mktemp -d)
+trap 'rm -rf "$sandbox"' EXIT
+sandboxed() {
+  HOME=$sandbox XDG_DATA_HOME=$sandbox/.local/share XDG_CONFIG_HOME=$sandbox/.config \
+    XDG_CACHE_HOME=$sandbox/.cache XDG_STATE_HOME=$sandbox/.local/state "$@"
+}
+sandboxed ctest --test-dir build --output-on-failure -j2
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure -j2 -LE e2e
+  sandboxed ctest --test-dir build-asan --output-on-failure -j2 -LE e2e
+if [ -n "$(find "$sandbox" -mindepth 1 -print -quit)" ]; then
+  echo "The tests wrote into their home folder:" >&2
+  find "$sandbox" -mindepth 1 >&2
+  exit 1
+fi

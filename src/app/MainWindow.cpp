@@ -95,7 +95,7 @@ private:
 
 } // namespace
 
-TKLabelMain::TKLabelMain(QWidget* parent)
+TKLabelMain::TKLabelMain(const QString& dataDir, QWidget* parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("KLabelMain"));
@@ -107,7 +107,7 @@ TKLabelMain::TKLabelMain(QWidget* parent)
     BuildSurface();
     BuildMenus();
     BuildDesigner();
-    BuildLibrary();
+    BuildLibrary(dataDir);
     MakeMainWindowHelp(this);
     FormCreate();
 }
@@ -141,11 +141,12 @@ void TKLabelMain::BuildDesigner()
     Designer->ConnectGridMenu(mnuNoSnap, mnuSnap2, mnuSnap4, mnuSnap8);
 }
 
-void TKLabelMain::BuildLibrary()
+void TKLabelMain::BuildLibrary(const QString& dataDir)
 {
     LibraryScreen = std::make_unique<TMainLabelScreen>(*this);
     Library = std::make_unique<TLabelLibrary>(
-        *this, *LibraryScreen, sw::library::ResolveDataDirectory(QCoreApplication::applicationDirPath()));
+        *this, *LibraryScreen,
+        dataDir.isEmpty() ? sw::library::ResolveDataDirectory(QCoreApplication::applicationDirPath()) : dataDir);
     TLabelCommands& commands = Library->Commands();
     connect(mnuSelectLabel, &QAction::triggered, this, [&commands] { commands.SelectLabel(); });
     connect(mnuNewLabel, &QAction::triggered, this, [&commands] { commands.NewLabel(); });

@@ -30,7 +30,9 @@ class TToolsPanel;
 class TKLabelMain : public QMainWindow, public TWindowServices {
     Q_OBJECT
 public:
-    explicit TKLabelMain(QWidget* parent = nullptr);
+    // dataDir: where the label table, the catalogue and QX.INI live; empty for the program's
+    // own choice (ResolveDataDirectory). Tests always pass a directory of their own.
+    explicit TKLabelMain(const QString& dataDir = QString(), QWidget* parent = nullptr);
     ~TKLabelMain() override;
 
     // TWindowServices
@@ -130,7 +132,7 @@ private:
     void mnuHelpAboutClick();
 
     // The label table's part of start-up and exit.
-    void BuildLibrary();
+    void BuildLibrary(const QString& dataDir);
     void BuildPrinting();
     bool LabelTableEmpty() const;
     bool SavePreferences();

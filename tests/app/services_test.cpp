@@ -8,6 +8,8 @@
 #include "model/Units.h"
 #include "ui/MessageBoxes.h"
 
+#include "TestDataDir.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -146,7 +148,8 @@ void Activate(TKLabelMain& w)
 
 TEST(MainWindow, TriggerChangeIsSilentWhileLoading)
 {
-    TKLabelMain w;
+    TTestDataDir data;
+    TKLabelMain w(data.Path());
     Activate(w);
     ASSERT_FALSE(w.State().FirstActivation);
     w.State().LoadingLabel = true;
@@ -166,7 +169,8 @@ TEST(MainWindow, TriggerChangeIsSilentWhileLoading)
 
 TEST(MainWindow, TriggerChangeIsSilentDuringFirstActivation)
 {
-    TKLabelMain w;
+    TTestDataDir data;
+    TKLabelMain w(data.Path());
     ASSERT_TRUE(w.State().FirstActivation);
     w.TriggerChange();
     EXPECT_FALSE(w.ChangesPending());
@@ -175,7 +179,8 @@ TEST(MainWindow, TriggerChangeIsSilentDuringFirstActivation)
 TEST(MainWindow, ExitRefusedWithUnsavedChangesAndAskedOtherwise)
 {
     BoxRecorder boxes;
-    TKLabelMain w;
+    TTestDataDir data;
+    TKLabelMain w(data.Path());
     Activate(w);
     w.TriggerChange();
     EXPECT_FALSE(w.close());
@@ -201,7 +206,8 @@ TEST(MainWindow, ExitRefusedWithUnsavedChangesAndAskedOtherwise)
 TEST(MainWindow, ClosingBeforeTheFirstActivationAsksNothing)
 {
     BoxRecorder boxes;
-    TKLabelMain w;
+    TTestDataDir data;
+    TKLabelMain w(data.Path());
     EXPECT_TRUE(w.close());
     EXPECT_TRUE(boxes.asked.empty());
 }
@@ -224,7 +230,8 @@ TEST(MessageBoxes, EnterAnswersNoWhenNoIsTheDefault)
 
 TEST(MainWindow, LayoutMenusAndTools)
 {
-    TKLabelMain w;
+    TTestDataDir data;
+    TKLabelMain w(data.Path());
     Activate(w);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Stickwell"));
     EXPECT_EQ(w.Panel1->height(), 49);
@@ -267,7 +274,8 @@ TEST(MainWindow, LayoutMenusAndTools)
 
 TEST(MainWindow, CenterOverMainWindowRoundsTowardZero)
 {
-    TKLabelMain w;
+    TTestDataDir data;
+    TKLabelMain w(data.Path());
     w.show();
     QApplication::processEvents();
     QWidget dialog;

@@ -79,6 +79,8 @@ TEST(Preferences, AFileThatCannotBeWrittenIsReportedAndLeftAlone)
 
 TEST(DataDirectory, TheExecutablesDirectoryWhenWritableElseTheUsersWithTheCatalogue)
 {
+    const QByteArray named = qgetenv(kDataDirVariable);
+    qunsetenv(kDataDirVariable);
     QTemporaryDir exe, home;
     EXPECT_EQ(ResolveDataDirectory(exe.path()), exe.path() + u'/');
 
@@ -102,4 +104,11 @@ TEST(DataDirectory, TheExecutablesDirectoryWhenWritableElseTheUsersWithTheCatalo
     qputenv("XDG_DATA_HOME", "relative/path");
     EXPECT_EQ(UserDataDirectory(), QDir::homePath() + QStringLiteral("/.local/share/Stickwell"));
     qunsetenv("XDG_DATA_HOME");
+
+    // A directory named by the environment wins, is made when missing and gets the catalogue.
+    const QString own = home.filePath(QStringLiteral("own/data"));
+    qputenv(kDataDirVariable, own.toUtf8());
+    EXPECT_EQ(ResolveDataDirectory(exe.path()), own + u'/');
+    EXPECT_EQ(Read(own + "/QXLTPL.DBF"), QByteArray("supplied"));
+    qputenv(kDataDirVariable, named);
 }
