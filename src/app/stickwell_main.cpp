@@ -1,4 +1,5 @@
 // Stickwell: a label designer and label-sheet printer.
+#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/Splash.h"
 
@@ -9,7 +10,7 @@
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    TStickwellApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stickwell"));
     // The windows were laid out for an 8-point sans serif.
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));

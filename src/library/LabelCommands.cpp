@@ -42,16 +42,14 @@ void TLabelCommands::SaveButtonClick()
         return;
     }
     const std::uint32_t self = st.IsNewLabel ? 0 : store_.RecNo();
-    st.InhibitReload = true;
     bool taken = false;
     try {
+        TFlagScope inhibit(st.InhibitReload, true);
         taken = store_.DescriptionTaken(description, self);
     } catch (const std::exception& e) {
-        st.InhibitReload = false;
         ShowCommandError(QStringLiteral("Unable to read the label file"), e);
         return;
     }
-    st.InhibitReload = false;
     if (taken) {
         services_.ShowInformation(QStringLiteral("A label with this name already exists.\nPlease change the name"));
         screen_.FocusDescript();
@@ -121,7 +119,7 @@ void TLabelCommands::SelectLabel()
         TWindowState& st = services_.State();
         services_.ShutOffSaveButtons();
         const std::uint32_t remembered = store_.RecNo();
-        st.InhibitReload = true;
+        TFlagScope inhibit(st.InhibitReload, true);
         bool chosen = false;
         try {
             chosen = dialogs_.ChooseLabel(*store_.Table());
@@ -135,7 +133,6 @@ void TLabelCommands::SelectLabel()
             // Back on the label that is shown; the panel is not reloaded.
             store_.GoToRecord(remembered);
         }
-        st.InhibitReload = false;
         services_.UpdateScreenStatus();
     }
     screen_.ClearPositionSelection();

@@ -54,8 +54,10 @@ bool TLabelLibrary::FormActivate()
     if (store_.HasCurrentRecord()) {
         // A record that is gone, deleted or beyond the end leaves the first label current.
         if (st.LastUseRecNo > 0 && !store_.GoToRecord(static_cast<std::uint32_t>(st.LastUseRecNo)))
-            store_.Table()->goTop();
+            store_.GoFirst();
         st.StartingUp = false;
+        // A label that cannot be read whole is shown as far as it can be, with a message: the
+        // start goes on and every other label stays within reach.
         store_.LoadFromLabelFile();
     }
     st.StartingUp = false;

@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QStringList>
 
 using XTable = sw::xbase::Table;
 
@@ -67,30 +69,96 @@ bool TLabelStore::CreateLabelFile()
 
 bool TLabelStore::OpenLabelFile()
 {
-    using namespace sw::library;
     if (!QFileInfo::exists(LabelTablePath()) && !CreateLabelFile()) {
         services_.ShowMessage(QStringLiteral("Unable to create QXLBLS.DBF"));
         return false;
     }
-    TWindowState& st = services_.State();
-    st.InhibitReload = true;
-    try {
-        auto table = std::make_unique<XTable>(Std(LabelTablePath()), sw::xbase::OpenMode::Exclusive);
-        table->setDeleted(true);
-        // A missing index is rebuilt silently; so is an index that lost its tag.
-        if (table->indexName().empty() || table->tagArea(kDescriptTag) == 0)
-            table->indexTag(kDescriptTag, kDescriptKey);
-        table->setOrder(table->tagArea(kDescriptTag));
-        table->goTop();
-        table_ = std::move(table);
-    } catch (const std::exception&) {
-        table_.reset();
-        st.InhibitReload = false;
+    TFlagScope inhibit(services_.State().InhibitReload, true);
+    QStringList notes;
+    // A damaged index is made again, a table that cannot be read at all is set aside for a new
+    // one: each at most once, and only for damage (another program holding the table, or a
+    // refused open, ends the start as before).
+    bool indexDropped = false, tableSetAside = false;
+    while (!table_) {
+        try {
+            table_ = OpenTable(notes);
+        } catch (const sw::xbase::Error& e) {
+            if (e.kind() != sw::xbase::Error::Kind::Damaged)
+                break;
+            const QString file = QString::fromStdString(e.file());
+            if (!indexDropped && file.endsWith(QLatin1String(".CDX"), Qt::CaseInsensitive)) {
+                indexDropped = true;
+                QFile::remove(file);
+                notes << QStringLiteral("The index QXLBLS.CDX could not be read (%1); it was made again.")
+                             .arg(QString::fromStdString(e.what()));
+            } else if (!tableSetAside && !indexDropped) {
+                tableSetAside = true;
+                const QString kept = SetAsideDamagedTable();
+                if (kept.isEmpty() || !CreateLabelFile())
+                    break;
+                notes << QStringLiteral("The label file QXLBLS.DBF could not be read (%1). It was kept as %2 "
+                                        "and a new, empty label file was started.")
+                             .arg(QString::fromStdString(e.what()), kept);
+            } else {
+                break;
+            }
+        } catch (const std::exception&) {
+            break;
+        }
+    }
+    if (!table_) {
         services_.ShowInformation(QStringLiteral("We were unable to open the label file: QXLBLS.DBF"));
         return false;
     }
-    st.InhibitReload = false;
+    if (!notes.isEmpty())
+        services_.ShowInformation(notes.join(QStringLiteral("\n\n")));
     return true;
+}
+
+std::unique_ptr<XTable> TLabelStore::OpenTable(QStringList& notes)
+{
+    using namespace sw::library;
+    auto table = std::make_unique<XTable>(Std(LabelTablePath()), sw::xbase::OpenMode::Exclusive);
+    table->setDeleted(true);
+    // A missing index is rebuilt silently; so is an index that lost its tag.
+    if (table->indexName().empty() || table->tagArea(kDescriptTag) == 0)
+        table->indexTag(kDescriptTag, kDescriptKey);
+    // One look over the whole table: an index that does not match it is made again, and damaged
+    // labels are named now, before the user meets them one by one.
+    const sw::xbase::CheckResult check = table->check();
+    QStringList damaged;
+    bool indexBad = false;
+    for (const std::string& problem : check.problems) {
+        if (problem.rfind("tag ", 0) == 0)
+            indexBad = true;
+        else
+            damaged << QString::fromStdString(problem);
+    }
+    if (indexBad) {
+        table->reindex();
+        notes << QStringLiteral("The index QXLBLS.CDX did not match the label file; it was made again.");
+    }
+    if (!damaged.isEmpty())
+        notes << QStringLiteral("Some labels in QXLBLS.DBF are damaged:\n%1\nThe other labels can be used as "
+                                "before; a damaged label can still be deleted.")
+                     .arg(damaged.mid(0, 8).join(u'\n'));
+    table->setOrder(table->tagArea(kDescriptTag));
+    table->goTop();
+    return table;
+}
+
+QString TLabelStore::SetAsideDamagedTable()
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base = dataDir_ + QStringLiteral("QXLBLS-damaged-") + stamp;
+    for (const char* ext : {".FPT", ".CDX"}) {
+        const QString from = dataDir_ + QStringLiteral("QXLBLS") + QLatin1String(ext);
+        if (QFileInfo::exists(from) && !QFile::rename(from, base + QLatin1String(ext)))
+            return {};
+    }
+    if (!QFile::rename(LabelTablePath(), base + QStringLiteral(".DBF")))
+        return {};
+    return QFileInfo(base + QStringLiteral(".DBF")).fileName();
 }
 
 bool TLabelStore::HasCurrentRecord() const
@@ -130,10 +198,22 @@ bool TLabelStore::GoToRecord(std::uint32_t recno)
 
 void TLabelStore::GoTop()
 {
-    if (!table_)
+    if (!GoFirst())
         return;
-    table_->goTop();
     LabelDataSourceDataChange();
+}
+
+bool TLabelStore::GoFirst()
+{
+    if (!table_)
+        return false;
+    try {
+        table_->goTop();
+        return true;
+    } catch (const std::exception& e) {
+        services_.ShowInformation(QStringLiteral("Unable to read the label file: %1").arg(QString::fromStdString(e.what())));
+        return false;
+    }
 }
 
 void TLabelStore::DeleteCurrent()
@@ -161,29 +241,50 @@ void TLabelStore::ShowGeometry()
         screen_.SetLabelShape(shape);
 }
 
-void TLabelStore::LoadFromLabelFile()
+bool TLabelStore::LoadFromLabelFile()
 {
     using namespace sw::library;
-    TWindowState& st = services_.State();
-    st.LoadingLabel = true;
+    TFlagScope loading(services_.State().LoadingLabel, true);
     // The screen repaints before the work.
     QCoreApplication::processEvents();
     TCurrentLabel label;
     QString objects;
+    QString failure;
     if (HasCurrentRecord()) {
         const XTable& t = *table_;
-        TTemplateValues geometry;
-        geometry.Description = FieldText(t, "TEMPLATE");
-        ReadGeometry(t, geometry);
-        CopyTemplateInto(geometry, label);
-        label.Description = CutTo(FieldText(t, "DESCRIPT"), kDescriptionCapacity);
-        objects = sw::ItemTextFromMemo(QByteArray::fromStdString(t.getRaw("OBJECTS")));
+        // Each part is read on its own: what can be read of a damaged label is shown.
+        const auto attempt = [&failure](const auto& read) {
+            try {
+                read();
+            } catch (const std::exception& e) {
+                if (failure.isEmpty())
+                    failure = QString::fromStdString(e.what());
+            }
+        };
+        attempt([&] { label.Description = CutTo(FieldText(t, "DESCRIPT"), kDescriptionCapacity); });
+        attempt([&] {
+            TTemplateValues geometry;
+            geometry.Description = FieldText(t, "TEMPLATE");
+            ReadGeometry(t, geometry);
+            CopyTemplateInto(geometry, label);
+        });
+        attempt([&] {
+            objects = sw::ItemTextFromMemo(QByteArray::fromStdString(t.getRaw("OBJECTS")));
+        });
     }
     current_ = label;
     screen_.SetDescriptText(current_.Description);
     ShowGeometry();
     screen_.RestoreItems(objects);
-    st.LoadingLabel = false;
+    if (failure.isEmpty())
+        return true;
+    const QString which = label.Description.trimmed().isEmpty()
+                              ? QStringLiteral("record %1").arg(RecNo())
+                              : QStringLiteral("\"%1\"").arg(label.Description.trimmed());
+    services_.ShowInformation(QStringLiteral("The label %1 could not be read whole: %2\nWhat could be read is "
+                                             "shown.")
+                                  .arg(which, failure));
+    return false;
 }
 
 void TLabelStore::SaveToLabelFile()
@@ -193,25 +294,25 @@ void TLabelStore::SaveToLabelFile()
         return;
     TWindowState& st = services_.State();
     XTable& t = *table_;
-    editing_ = true;
-    try {
-        if (st.IsNewLabel)
-            t.appendBlank();
-        else if (t.eof())
-            throw sw::xbase::Error(sw::xbase::Error::Kind::Usage, t.path(), "no current record to save");
-        const QByteArray memo = sw::ItemTextToMemo(screen_.SaveItems());
-        t.putRaw("OBJECTS", std::string_view(memo.constData(), size_t(memo.size())));
-        t.putString("DESCRIPT", Std(TrimRight(CutTo(current_.Description, kDescriptWidth))));
-        t.putString("TEMPLATE", Std(TrimRight(CutTo(current_.Template, kTemplateWidth))));
-        // SHEETWIDTH and SHEETDEPTH stay blank.
-        WriteGeometry(t, GeometryOf(current_));
-        t.putRecord();
-    } catch (...) {
-        t.cancel();
-        editing_ = false;
-        throw;
+    {
+        TFlagScope editing(editing_, true);
+        try {
+            if (st.IsNewLabel)
+                t.appendBlank();
+            else if (t.eof())
+                throw sw::xbase::Error(sw::xbase::Error::Kind::Usage, t.path(), "no current record to save");
+            const QByteArray memo = sw::ItemTextToMemo(screen_.SaveItems());
+            t.putRaw("OBJECTS", std::string_view(memo.constData(), size_t(memo.size())));
+            t.putString("DESCRIPT", Std(TrimRight(CutTo(current_.Description, kDescriptWidth))));
+            t.putString("TEMPLATE", Std(TrimRight(CutTo(current_.Template, kTemplateWidth))));
+            // SHEETWIDTH and SHEETDEPTH stay blank.
+            WriteGeometry(t, GeometryOf(current_));
+            t.putRecord();
+        } catch (...) {
+            t.cancel();
+            throw;
+        }
     }
-    editing_ = false;
     // The post notifies in browse state: the panel follows the table.
     LabelDataSourceDataChange();
 }
@@ -256,57 +357,66 @@ bool TLabelStore::DescriptionTaken(const QString& description, std::uint32_t sel
 
 void TLabelStore::mnuRebuildIndexesClick()
 {
-    using namespace sw::library;
     if (!table_)
         return;
-    TWindowState& st = services_.State();
-    notifications_ = false;
-    st.InhibitReload = true;
+    {
+        TFlagScope quiet(notifications_, false);
+        TFlagScope inhibit(services_.State().InhibitReload, true);
+        QString failure;
+        {
+            WaitCursor wait;
+            failure = RebuildLabelTable();
+            RebuildTemplateTable();
+        }
+        // After its own failure message the rebuild is not complete; a template table that
+        // cannot be opened leaves the label table's rebuild standing.
+        if (!failure.isEmpty())
+            services_.ShowInformation(QStringLiteral("We were unable to rebuild the label file: %1").arg(failure));
+        else
+            services_.ShowInformation(QStringLiteral("Complete!"));
+    }
+    LabelDataSourceDataChange();
+}
+
+QString TLabelStore::RebuildLabelTable()
+{
+    using namespace sw::library;
     XTable& t = *table_;
     QString failure;
-    {
-        WaitCursor wait;
-        std::uint32_t remembered = t.eof() ? 0 : t.recNo();
-        try {
-            // Packing renumbers the records: find where the remembered one will be.
-            if (remembered > 0) {
-                t.setDeleted(false);
-                t.setOrder(0);
-                std::uint32_t deletedBefore = 0;
-                for (t.goTop(); !t.eof() && t.recNo() < remembered; t.skip(1))
-                    if (t.deleted())
-                        ++deletedBefore;
-                remembered -= deletedBefore;
-                t.setDeleted(true);
-            }
-            const std::string index = t.indexName();
-            if (!index.empty()) {
-                t.closeIndexes();
-                QFile::remove(QString::fromStdString(index));
-            }
-            t.pack();
-            t.setOrder(t.indexTag(kDescriptTag, kDescriptKey));
-        } catch (const std::exception& e) {
-            failure = QString::fromStdString(e.what());
-            // Whatever happened, the table goes on in description order.
-            try {
-                t.setDeleted(true);
-                if (t.tagArea(kDescriptTag) == 0)
-                    t.indexTag(kDescriptTag, kDescriptKey);
-                t.setOrder(t.tagArea(kDescriptTag));
-            } catch (const std::exception&) {
-            }
+    std::uint32_t remembered = t.eof() ? 0 : t.recNo();
+    try {
+        // Packing renumbers the records: find where the remembered one will be.
+        if (remembered > 0) {
+            t.setDeleted(false);
+            t.setOrder(0);
+            std::uint32_t deletedBefore = 0;
+            for (t.goTop(); !t.eof() && t.recNo() < remembered; t.skip(1))
+                if (t.deleted())
+                    ++deletedBefore;
+            remembered -= deletedBefore;
+            t.setDeleted(true);
         }
-        if (remembered > 0)
-            GoToRecord(remembered);
-        RebuildTemplateTable();
+        const std::string index = t.indexName();
+        if (!index.empty()) {
+            t.closeIndexes();
+            QFile::remove(QString::fromStdString(index));
+        }
+        t.pack();
+        t.setOrder(t.indexTag(kDescriptTag, kDescriptKey));
+    } catch (const std::exception& e) {
+        failure = QString::fromStdString(e.what());
+        // Whatever happened, the table goes on in description order.
+        try {
+            t.setDeleted(true);
+            if (t.tagArea(kDescriptTag) == 0)
+                t.indexTag(kDescriptTag, kDescriptKey);
+            t.setOrder(t.tagArea(kDescriptTag));
+        } catch (const std::exception&) {
+        }
     }
-    if (!failure.isEmpty())
-        services_.ShowInformation(QStringLiteral("We were unable to rebuild the label file: %1").arg(failure));
-    services_.ShowInformation(QStringLiteral("Complete!"));
-    st.InhibitReload = false;
-    notifications_ = true;
-    LabelDataSourceDataChange();
+    if (remembered > 0)
+        GoToRecord(remembered);
+    return failure;
 }
 
 void TLabelStore::RebuildTemplateTable()

@@ -9,6 +9,7 @@
 #include "xbase/Table.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -28,15 +29,18 @@ public:
     QString LabelTablePath() const;
 
     // Opens (creating when missing) the table and its index; reports failures in the program's
-    // words and returns false.
+    // words and returns false. A damaged index is made again; damaged labels are named; a table
+    // too damaged to open is kept aside under a new name and an empty one started.
     bool OpenLabelFile();
     // Creates the empty table with its 15 fields; true when the file exists afterwards.
     bool CreateLabelFile();
     bool IsOpen() const { return table_ != nullptr; }
 
     // The current record into CurrentLabel, the description box, the design panel and its
-    // items. With no current record everything shows blank.
-    void LoadFromLabelFile();
+    // items. With no current record everything shows blank. Never throws: a record that cannot
+    // be read whole shows what could be read, the user is told which label and why, and the
+    // result is false.
+    bool LoadFromLabelFile();
     // CurrentLabel and the items into the table: a new record when IsNewLabel is set, else the
     // current one. Throws xbase::Error when the engine refuses; nothing is then posted.
     void SaveToLabelFile();
@@ -55,6 +59,9 @@ public:
     bool GoToRecord(std::uint32_t recno);
     // First record in description order; notifies a data change.
     void GoTop();
+    // First record in description order, without notifying; false (after telling the user)
+    // when the table cannot be read there.
+    bool GoFirst();
     // Marks the current record deleted and goes to the first label (which the notification loads).
     void DeleteCurrent();
     // True when a visible record other than `self` (0: none) has this description as it would
@@ -68,6 +75,12 @@ public:
     const TCurrentLabel& CurrentLabel() const { return current_; }
 
 private:
+    std::unique_ptr<sw::xbase::Table> OpenTable(QStringList& notes);
+    // Renames the table's files to QXLBLS-damaged-<time>.*; the new name of the DBF, or empty
+    // when they could not be moved.
+    QString SetAsideDamagedTable();
+    // Packs the label table and makes its index again; the engine's message on failure.
+    QString RebuildLabelTable();
     void RebuildTemplateTable();
     void ShowGeometry();
 

@@ -114,8 +114,13 @@ QVariant TTableGridModel::data(const QModelIndex& index, int role) const
         if (!MoveTo(index.row()))
             return {};
         cached_.clear();
-        for (const TGridColumn& c : columns_)
-            cached_ << QString::fromStdString(table_.getString(c.Field)).trimmed();
+        // Painting must never fail: a row that cannot be read shows blank.
+        try {
+            for (const TGridColumn& c : columns_)
+                cached_ << QString::fromStdString(table_.getString(c.Field)).trimmed();
+        } catch (const std::exception&) {
+            cached_.clear();
+        }
         cachedRow_ = index.row();
     }
     return cached_.value(index.column());

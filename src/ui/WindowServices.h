@@ -21,6 +21,20 @@ struct TWindowState {
     std::int32_t LastUseRecNo = 0; // record to show at start-up
 };
 
+// Sets a state flag for the length of a scope and gives it back its earlier value on every way
+// out, errors included: a failed load or scan can never leave reloads off or Save silent.
+class TFlagScope {
+public:
+    TFlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
+    ~TFlagScope() { flag_ = saved_; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& flag_;
+    bool saved_;
+};
+
 class TWindowServices {
 public:
     virtual ~TWindowServices() = default;
