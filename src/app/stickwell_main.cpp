@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/Splash.h"
+#include "library/DataDirectory.h"
 
 #include <QApplication>
 #include <QFont>
@@ -11,6 +12,7 @@
 int main(int argc, char** argv)
 {
     TStickwellApplication app(argc, argv);
+    sw::library::SetUpResourceSearchPath(QCoreApplication::applicationDirPath());
     QApplication::setApplicationName(QStringLiteral("Stickwell"));
     // The windows were laid out for an 8-point sans serif.
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));

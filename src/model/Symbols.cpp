@@ -56,9 +56,13 @@ const SymbolTable& Table()
     std::call_once(once, [] {
         InitModelResources();
         QFile f(QStringLiteral(":/stickwell/wingdings-unicode.tsv"));
-        if (!f.open(QIODevice::ReadOnly)) {
-            f.setFileName(QCoreApplication::applicationDirPath()
-                          + QStringLiteral("/wingdings-unicode.tsv"));
+        (void)f.open(QIODevice::ReadOnly);
+        // Without the built-in copy: the program's own files, then the executable's folder.
+        for (const QString& name : {QStringLiteral("stickwell:wingdings-unicode.tsv"),
+                                    QCoreApplication::applicationDirPath() + QStringLiteral("/wingdings-unicode.tsv")}) {
+            if (f.isOpen())
+                break;
+            f.setFileName(name);
             (void)f.open(QIODevice::ReadOnly);
         }
         if (f.isOpen())

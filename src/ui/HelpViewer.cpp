@@ -13,6 +13,11 @@ namespace sw {
 
 QString HelpDirectory()
 {
+    // The program's files are found through the "stickwell:" search path (beside the
+    // executable, or in ../share/stickwell for an installed program).
+    const QFileInfo found(QStringLiteral("stickwell:help"));
+    if (found.isDir())
+        return found.absoluteFilePath();
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
 }
 
@@ -35,6 +40,14 @@ void ShowHelp(QWidget* parent, int context)
         auto* browser = new QTextBrowser(open);
         browser->setObjectName(QStringLiteral("HelpBrowser"));
         browser->setSearchPaths({dir.absolutePath()});
+        // The caption names the page shown.
+        QDialog* dialog = open;
+        QObject::connect(browser, &QTextBrowser::sourceChanged, dialog, [dialog, browser] {
+            const QString title = browser->documentTitle();
+            dialog->setWindowTitle(title.isEmpty() || title == QLatin1String("Stickwell Help")
+                                       ? QStringLiteral("Stickwell Help")
+                                       : QStringLiteral("Stickwell Help - %1").arg(title));
+        });
         auto* layout = new QVBoxLayout(open);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(browser);
