@@ -12,6 +12,7 @@
 #include "designer/DialogHelp.h"
 #include "designer/ItemDialogs.h"
 #include "model/LabelItems.h"
+#include "model/StorableText.h"
 #include "print/CalibratePrinter.h"
 #include "print/PrintCommands.h"
 #include "ui/ContextHelp.h"
@@ -195,6 +196,10 @@ void TKLabelMain::BuildTopBar()
     Descript->setMaxLength(30);
     Descript->setGeometry(descriptLeft, 13, 190, 23);
     DescriptLabel->setBuddy(Descript);
+    // DESCRIPT keeps Windows-1252: what it cannot hold is refused as it is typed.
+    auto* storable = new sw::TStorableTextValidator(Descript);
+    storable->Refused = [this](const QString& c) { ShowInformation(sw::UnstorableMessage(c)); };
+    Descript->setValidator(storable);
     // Typing in the description is a change of the label.
     connect(Descript, &QLineEdit::textEdited, this, [this] {
         // Back within 30 characters after a longer program edit: typing is limited again.
@@ -506,8 +511,9 @@ void TKLabelMain::CenterOverMainWindow(QWidget* dialog)
 
 double TKLabelMain::PixelsPerInch() const
 {
-    const QScreen* s = screen();
-    return s ? s->logicalDotsPerInch() : 96.0;
+    // One resolution for the whole run: the design panel's, taken from the screen when it was
+    // made, so that the window's conversions and the panel's drawing always agree.
+    return LabelPanel->Model().PixelsPerInch();
 }
 
 // ---- the label table's part (the label store plugs in here) ----

@@ -225,7 +225,7 @@ bool TTemplateEdit::BoxNumber(QLineEdit* box, float* value)
     bool ok = false;
     const double v = sw::ParseDecimal(text, &ok);
     if (!ok) {
-        services_.ShowInformation(QStringLiteral("'%1' is not a valid number").arg(box->text()));
+        services_.ShowInformation(QStringLiteral("'%1' is not a valid floating point value").arg(box->text()));
         box->setFocus();
         box->selectAll();
         return false;

@@ -6,12 +6,14 @@
 #include "designer/CanvasPanel.h"
 #include "model/PositionSelection.h"
 #include "model/Units.h"
+#include "model/StorableText.h"
 #include "ui/MessageBoxes.h"
 
 #include "TestDataDir.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -285,4 +287,22 @@ TEST(MainWindow, CenterOverMainWindowRoundsTowardZero)
     EXPECT_EQ(dialog.x(), main.left() + (main.width() - dialog.width()) / 2);
     EXPECT_EQ(dialog.x(), main.left() - 1); // -3 / 2 is -1, not -2
     EXPECT_EQ(dialog.y(), main.top() + (main.height() - 101) / 2);
+}
+
+TEST(MainWindow, TheDescriptionRefusesWhatTheTableCannotHoldAsItIsTyped)
+{
+    BoxRecorder boxes;
+    TTestDataDir data;
+    TKLabelMain w(data.Path());
+    Activate(w);
+    for (const QChar c : QStringLiteral("ab\u2192c")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w.Descript, &press);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(w.Descript->text(), QStringLiteral("abc"));
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].text, sw::UnstorableMessage(QStringLiteral("\u2192")));
+    // The window converts lengths at the design panel's resolution: one source for both.
+    EXPECT_EQ(w.PixelsPerInch(), w.LabelPanel->Model().PixelsPerInch());
 }

@@ -186,7 +186,7 @@ TEST(TemplateEdit, TextThatIsNotANumberIsReported)
 {
     Editor e;
     e.Type(e.edit.etopmarg, "abc");
-    EXPECT_EQ(e.Save(), "'abc' is not a valid number");
+    EXPECT_EQ(e.Save(), "'abc' is not a valid floating point value");
     EXPECT_NE(e.edit.result(), QDialog::Accepted);
     e.Type(e.edit.etopmarg, "0,25"); // a comma is taken as the decimal separator
     EXPECT_EQ(e.Save(), "");
