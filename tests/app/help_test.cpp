@@ -2,6 +2,7 @@
 #include "../common/HelpCheck.h"
 #include "app/MainWindow.h"
 #include "app/ToolsPanel.h"
+#include "TestDataDir.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -14,7 +15,8 @@
 
 TEST(MainWindowHelp, TopBarAndToolsHelpWithEachControl)
 {
-    TKLabelMain w;
+    TTestDataDir data;
+    TKLabelMain w(data.Path());
     ExpectControlHelp(w, {"CancelButton", "CutObjectButton", "Descript", "DropCounterButton", "DropEllipseButton",
                           "DropHLineButton", "DropImageButton", "DropRectButton", "DropRoundRectButton",
                           "DropSymbolButton", "DropTextButton", "DropVLineButton", "ExitButton", "HelpButton",
@@ -25,7 +27,8 @@ TEST(MainWindowHelp, TopBarAndToolsHelpWithEachControl)
 
 TEST(MainWindowHelp, RightClickOnTheToolsOffersWhatsThis)
 {
-    TKLabelMain w;
+    TTestDataDir data;
+    TKLabelMain w(data.Path());
     w.show();
     w.ToolsPanel->show();
     QApplication::processEvents();
