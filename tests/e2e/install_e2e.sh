@@ -64,8 +64,9 @@ chooser=$(window "Select Label Template")
 keys "$chooser" Escape
 gone "Select Label Template"
 
-# The Help button (after the hidden Save and Cancel) opens help at the main window's page.
-xdotool mousemove --window "$main" 473 42 click 1
+# The Help button opens help at the main window's page: Alt+H (shared with the Help menu) puts
+# the focus on the button, Space presses it.
+keys "$main" alt+h space
 help=$(window "Stickwell Help - The main window")
 keys "$help" Escape
 gone "Stickwell Help - The main window"
