@@ -1,9 +1,11 @@
-// The design panel with 200 items: loading the item text onto it, and one frame of the panel
-// while the selection handle drags (a full repaint with the band moved).
+// The design panel with 200 items: loading the item text onto it, one frame of the panel
+// while the selection handle drags (a full repaint with the band moved), the undo history's
+// cost per command and one undo or redo step among 1,000.
 // With STICKWELL_DESIGNER_SHOTS=DIR set it first writes a picture of the designer with each
 // kind of item selected in turn into DIR (STICKWELL_DESIGNER_IMAGE names a picture for the
 // image item).
 #include "designer/CanvasPanel.h"
+#include "designer/DesignHistory.h"
 #include "designer/Designer.h"
 #include "designer/ItemDialogs.h"
 #include "model/ItemText.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QImage>
 #include <QMouseEvent>
+#include <QUndoStack>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <memory>
@@ -138,6 +141,51 @@ void BM_DragFrame200Items(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DragFrame200Items)->Unit(benchmark::kMillisecond);
+
+// One command's step: the item moved one pixel, the history records the change.
+void MoveStep(Designer& d, int i)
+{
+    const TDesignStep step(d.designer.History(), QStringLiteral("Move"));
+    const auto& order = d.items.OrderList();
+    TLabelItem* item = order[std::size_t(i) % order.size()];
+    item->SetLeft(item->Left() + 1);
+    d.designer.TriggerChange();
+}
+
+void BM_StepRecord200Items(benchmark::State& state)
+{
+    Designer d;
+    sw::REstoreItems(d.items, LabelText(200));
+    d.designer.LabelLoaded(false);
+    int i = 0;
+    for (auto _ : state)
+        MoveStep(d, i++);
+}
+BENCHMARK(BM_StepRecord200Items)->Unit(benchmark::kMillisecond);
+
+// One iteration is one step of undo (or, back at the start, of redo) among 1,000 steps.
+void BM_UndoStep200Items1000Steps(benchmark::State& state)
+{
+    Designer d;
+    sw::REstoreItems(d.items, LabelText(200));
+    d.designer.LabelLoaded(false);
+    for (int i = 0; i < 1000; ++i)
+        MoveStep(d, i);
+    QUndoStack& stack = d.designer.History().Stack();
+    bool undoing = true;
+    for (auto _ : state) {
+        if (undoing && !stack.canUndo())
+            undoing = false;
+        else if (!undoing && !stack.canRedo())
+            undoing = true;
+        if (undoing)
+            stack.undo();
+        else
+            stack.redo();
+    }
+    state.counters["steps"] = stack.count();
+}
+BENCHMARK(BM_UndoStep200Items1000Steps)->Unit(benchmark::kMillisecond)->Iterations(2000);
 
 void WriteScreenshots(const QString& dir)
 {

@@ -12,6 +12,7 @@ PKGS=(
   ccache              # build cache
   qt6-base-dev        # Qt Widgets, Gui, PrintSupport, Test
   qt6-base-dev-tools  # moc, rcc
+  qt6-svg-dev         # SVG pictures (Qt SVG)
   libgtest-dev        # tests
   libbenchmark-dev    # bench/
   clang-14            # fuzz/ (libFuzzer)

@@ -79,6 +79,7 @@ public:
         QString error;
         const bool ok = sw::REstoreItems(*w_.LabelItems, sw::SplitItemText(objects), &error);
         w_.Designer->ReleaseSelection();
+        w_.Designer->LabelLoaded(true);
         if (!ok)
             w_.ShowInformation(error);
     }
@@ -86,6 +87,7 @@ public:
     {
         w_.Designer->ReleaseSelection();
         w_.LabelItems->DeleteAllItems();
+        w_.Designer->LabelLoaded(false);
     }
     void ClearPositionSelection() override { w_.PositionSelection.ClearPositionSelection(); }
     void ShowToolsPanelAtDefault() override { w_.Panel1Click(); }
@@ -140,6 +142,10 @@ void TKLabelMain::BuildDesigner()
     tools.MoveAll = ToolsPanel->MoveAll;
     Designer->ConnectTools(tools);
     Designer->ConnectGridMenu(mnuNoSnap, mnuSnap2, mnuSnap4, mnuSnap8);
+    mnuEdit = new QMenu(QStringLiteral("&Edit"), this);
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    menuBar()->insertMenu(mnuLabel->menuAction(), mnuEdit);
+    Designer->ConnectEditMenu(mnuEdit);
 }
 
 void TKLabelMain::BuildLibrary(const QString& dataDir)

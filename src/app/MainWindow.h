@@ -87,6 +87,7 @@ public:
     QAction* mnuCalibratePrinter;
     QAction* mnuSelectSpecificLabels;
     QAction* mnuExit;
+    QMenu* mnuEdit;
     QMenu* mnuLabel;
     QAction* mnuDeleteLabel;
     QAction* mnuCloneLabel;

@@ -1,6 +1,8 @@
 #include "designer/Designer.h"
 
 #include "designer/CanvasPanel.h"
+#include "designer/DesignHistory.h"
+#include "designer/ItemClipboard.h"
 #include "designer/ItemCommands.h"
 #include "designer/ItemDialogs.h"
 #include "designer/Nudges.h"
@@ -13,6 +15,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QUndoStack>
 
 QRect TItemTarget::Bounds() const
 {
@@ -36,6 +41,8 @@ TDesigner::TDesigner(TWindowServices& services, TCanvasPanel& panel, TItemDialog
     drops_ = std::make_unique<TToolDrops>(*this);
     commands_ = std::make_unique<TItemCommands>(*this);
     nudges_ = std::make_unique<TNudges>(*this);
+    history_ = std::make_unique<TDesignHistory>(*this);
+    clipboard_ = std::make_unique<TItemClipboard>(*this);
     panel_.LabelPanelMouseDown = [this](Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint p) {
         LabelPanelMouseDown(b, m, p);
     };
@@ -75,6 +82,42 @@ void TDesigner::ConnectGridMenu(QAction* none, QAction* grid2, QAction* grid4, Q
     SetGrid(1, none);
 }
 
+void TDesigner::ConnectEditMenu(QMenu* edit)
+{
+    QUndoStack& stack = history_->Stack();
+    QAction* undo = stack.createUndoAction(edit, QStringLiteral("&Undo"));
+    undo->setObjectName(QStringLiteral("mnuUndo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = stack.createRedoAction(edit, QStringLiteral("&Redo"));
+    redo->setObjectName(QStringLiteral("mnuRedo"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+    const struct {
+        const char* name;
+        const char* caption;
+        QKeyCombination key;
+        void (TItemClipboard::*run)();
+    } entries[] = {
+        {"mnuCut", "Cu&t", Qt::CTRL | Qt::Key_X, &TItemClipboard::Cut},
+        {"mnuCopy", "&Copy", Qt::CTRL | Qt::Key_C, &TItemClipboard::Copy},
+        {"mnuPaste", "&Paste", Qt::CTRL | Qt::Key_V, &TItemClipboard::Paste},
+        {"mnuDuplicate", "&Duplicate", Qt::CTRL | Qt::Key_D, &TItemClipboard::Duplicate},
+    };
+    for (const auto& e : entries) {
+        QAction* a = edit->addAction(QString::fromLatin1(e.caption));
+        a->setObjectName(QLatin1String(e.name));
+        a->setShortcut(QKeySequence(e.key));
+        connect(a, &QAction::triggered, clipboard_.get(), e.run);
+    }
+}
+
+void TDesigner::LabelLoaded(bool keepHistoryIfSame)
+{
+    history_->LabelLoaded(keepHistoryIfSame);
+}
+
 TLabelItem* TDesigner::Selected() const
 {
     if (!handle_ || handle_->AttachedCount() == 0 || !target_)
@@ -89,6 +132,7 @@ QRect TDesigner::ItemBounds(const TLabelItem* item) const
 
 void TDesigner::AttachControl(TLabelItem* item)
 {
+    history_->CommitPending();
     handle_->DetachAll();
     target_.reset();
     if (!item)
@@ -131,6 +175,8 @@ void TDesigner::StretchHandle1MouseUp()
     TLabelItem* item = Selected();
     if (!item)
         return;
+    const TDesignStep step(*history_, handle_->DragStyle() == TDragStyle::Move ? QStringLiteral("Move")
+                                                                               : QStringLiteral("Resize"));
     if (auto* symbol = dynamic_cast<TSymbol*>(item))
         SymbolResize(symbol);
     item = Selected();
@@ -144,7 +190,10 @@ void TDesigner::StretchHandle1MouseUp()
 void TDesigner::StretchHandle1KeyDown(int)
 {
     TLabelItem* item = Selected();
-    if (item && item->BoundsRect() != attachBounds_)
+    if (!item)
+        return;
+    const TDesignStep step(*history_, QStringLiteral("Nudge"));
+    if (item->BoundsRect() != attachBounds_)
         TriggerChange();
 }
 
@@ -172,6 +221,7 @@ void TDesigner::AlignVertical(TLabelItem* item)
 {
     if (!item)
         return;
+    const TDesignStep step(*history_, QStringLiteral("Center Vertically"));
     item->SetTop(panel_.height() / 2 - item->Height() / 2);
     Repaint();
     RefreshAttach(item);
@@ -182,6 +232,7 @@ void TDesigner::AlignHorizontal(TLabelItem* item)
 {
     if (!item)
         return;
+    const TDesignStep step(*history_, QStringLiteral("Center Horizontally"));
     item->SetLeft(panel_.width() / 2 - item->Width() / 2);
     Repaint();
     RefreshAttach(item);
@@ -192,6 +243,7 @@ void TDesigner::AlignCenter(TLabelItem* item)
 {
     if (!item)
         return;
+    const TDesignStep step(*history_, QStringLiteral("Center"));
     AlignHorizontal(item);
     AlignVertical(item);
     TriggerChange();
@@ -238,7 +290,11 @@ void TDesigner::Repaint()
 
 void TDesigner::TriggerChange()
 {
+    // Undo and redo mark the label changed themselves, once, when the items are rebuilt.
+    if (history_->Restoring())
+        return;
     services_.TriggerChange();
+    history_->Changed();
 }
 
 void TDesigner::ShowInformation(const QString& text)

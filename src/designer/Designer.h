@@ -13,6 +13,9 @@
 
 class QAction;
 class QCheckBox;
+class QMenu;
+class TDesignHistory;
+class TItemClipboard;
 class QToolButton;
 class TCanvasPanel;
 class TItemCommands;
@@ -62,6 +65,7 @@ public:
     // The item model the designer edits (owned by the window; set once, before use).
     void SetItems(TLabelItems* items) { items_ = items; }
     TLabelItems& Items() const { return *items_; }
+    bool HasItems() const { return items_ != nullptr; }
     TCanvasPanel& Panel() const { return panel_; }
     TWindowServices& Services() const { return services_; }
     TItemDialogs& Dialogs() const { return dialogs_; }
@@ -69,10 +73,17 @@ public:
     TToolDrops& Drops() const { return *drops_; }
     TItemCommands& Commands() const { return *commands_; }
     TNudges& Nudges() const { return *nudges_; }
+    TDesignHistory& History() const { return *history_; }
+    TItemClipboard& Clipboard() const { return *clipboard_; }
 
     // Wires the Tools panel and the Grid menu's four entries (none, 2, 4, 8).
     void ConnectTools(const TDesignerTools& tools);
     void ConnectGridMenu(QAction* none, QAction* grid2, QAction* grid4, QAction* grid8);
+    // Fills the Edit menu: undo and redo (named after the step), cut, copy, paste, duplicate.
+    void ConnectEditMenu(QMenu* edit);
+    // The label on screen was replaced: its history starts afresh, unless the load brought
+    // back the very items of the last step (the reload after Save).
+    void LabelLoaded(bool keepHistoryIfSame);
 
     // Selection.
     TLabelItem* Selected() const;
@@ -123,5 +134,7 @@ private:
     std::unique_ptr<TToolDrops> drops_;
     std::unique_ptr<TItemCommands> commands_;
     std::unique_ptr<TNudges> nudges_;
+    std::unique_ptr<TDesignHistory> history_;
+    std::unique_ptr<TItemClipboard> clipboard_;
     QAction* gridActions_[4] = {};
 };

@@ -19,16 +19,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sw {
-
-bool IsPictureFileName(const QString& name)
-{
-    const QString upper = name.toUpper();
-    return upper.endsWith(QLatin1String(".BMP")) || upper.endsWith(QLatin1String(".WMF"));
-}
-
-} // namespace sw
-
 namespace {
 
 QString& LastDirectory()

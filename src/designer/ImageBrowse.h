@@ -1,7 +1,9 @@
 #pragma once
 // The image browser: a drive box, a directory list, the list of the directory's pictures
-// (mask "*.bmp;*.wmf", any case) and a preview of the selected one at its own size.
+// (BMP, WMF, PNG, JPEG and SVG files, any case) and a preview of the selected one at its own size.
 // The directory last chosen is where the next browse starts.
+#include "model/Picture.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -9,11 +11,6 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QScrollArea;
-
-namespace sw {
-// True for names whose extension, upper-cased, is ".BMP" or ".WMF".
-bool IsPictureFileName(const QString& name);
-} // namespace sw
 
 class TImageBrowse : public QDialog {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "designer/ItemCommands.h"
 
 #include "designer/CanvasPanel.h"
+#include "designer/DesignHistory.h"
 #include "designer/Designer.h"
 #include "designer/ImageBrowse.h"
 #include "designer/ItemDialogs.h"
@@ -22,6 +23,32 @@ namespace {
 constexpr TColor kWhite = 0xFFFFFF;
 constexpr TColor kBlack = 0;
 } // namespace
+
+QString TItemCommands::StepName(TItemCommand command)
+{
+    switch (command) {
+    case TItemCommand::Text: return QStringLiteral("Text");
+    case TItemCommand::Font: return QStringLiteral("Font");
+    case TItemCommand::FontColor: return QStringLiteral("Font Color");
+    case TItemCommand::Rotation: return QStringLiteral("Rotation");
+    case TItemCommand::CounterValues: return QStringLiteral("Counter Values");
+    case TItemCommand::Color: return QStringLiteral("Color");
+    case TItemCommand::LineColor: return QStringLiteral("Line Color");
+    case TItemCommand::LineThickness: return QStringLiteral("Line Thickness");
+    case TItemCommand::Pattern: return QStringLiteral("Pattern");
+    case TItemCommand::Rounding: return QStringLiteral("Degree of Rounding");
+    case TItemCommand::Symbol: return QStringLiteral("Symbol");
+    case TItemCommand::ImageFile: return QStringLiteral("Image File");
+    case TItemCommand::StretchToFit: return QStringLiteral("Stretch to Fit");
+    case TItemCommand::SendToBack: return QStringLiteral("Send to Back");
+    case TItemCommand::BringToFront: return QStringLiteral("Bring to Front");
+    case TItemCommand::Center: return QStringLiteral("Center");
+    case TItemCommand::CenterVertically: return QStringLiteral("Center Vertically");
+    case TItemCommand::CenterHorizontally: return QStringLiteral("Center Horizontally");
+    case TItemCommand::Delete: return QStringLiteral("Delete");
+    }
+    return QStringLiteral("Change");
+}
 
 TItemCommands::TItemCommands(TDesigner& designer)
     : designer_(designer)
@@ -124,6 +151,7 @@ void TItemCommands::PopupMenuHandler(TItemMenu menu, QAction* action)
         item = designer_.Selected();
     if (!item)
         return;
+    const TDesignStep step(designer_.History(), StepName(entry.Command));
     auto* text = dynamic_cast<Tmo3DLabel*>(item);
     switch (entry.Command) {
     case TItemCommand::Text:

@@ -56,7 +56,9 @@ public:
     void PropBringToFront(TLabelItem* item);
     void PropSendToBack(TLabelItem* item);
     void PropCounterValues(TCounterLabel* counter);
-    // The image browser's file when its extension is .BMP or .WMF (any case); else empty.
+    // The name of a command's undo step ("Font", "Bring to Front", ...).
+    static QString StepName(TItemCommand command);
+    // The image browser's file when it names a picture file (sw::IsPictureFileName); else empty.
     QString GetImageFile();
 
 private:

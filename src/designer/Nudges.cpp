@@ -1,6 +1,7 @@
 #include "designer/Nudges.h"
 
 #include "designer/CanvasPanel.h"
+#include "designer/DesignHistory.h"
 #include "designer/Designer.h"
 #include "model/LabelItems.h"
 
@@ -67,6 +68,7 @@ void TNudges::Nudge(Direction d)
     TStretchHandle* handle = designer_.StretchHandle1();
     if (!designer_.Selected())
         return;
+    const TDesignStep step(designer_.History(), QStringLiteral("Nudge"));
     handle->SetBounds(handle->geometry().translated(Step(d)));
     handle->update();
     designer_.Panel().update();
@@ -75,6 +77,7 @@ void TNudges::Nudge(Direction d)
 
 void TNudges::MoveAllObjects(int direction)
 {
+    const TDesignStep undoStep(designer_.History(), QStringLiteral("Move All"));
     designer_.DetachControl();
     const QPoint step = Step(direction);
     for (TLabelItem* item : designer_.Items().OrderList()) {

@@ -1,6 +1,7 @@
 #include "designer/ToolDrops.h"
 
 #include "designer/CanvasPanel.h"
+#include "designer/DesignHistory.h"
 #include "designer/Designer.h"
 #include "designer/DragCursors.h"
 #include "designer/ItemDialogs.h"
@@ -126,6 +127,7 @@ void TToolDrops::LabelPanelDragDrop(TLabelItem* sender, const QString& tool, QPo
         pos += sender->BoundsRect().topLeft();
     const int x = pos.x();
     const int y = pos.y();
+    const TDesignStep step(designer_.History(), QStringLiteral("Drop"));
     designer_.DetachControl();
     TLabelItems& items = designer_.Items();
     const QString arial = QStringLiteral("Arial");
@@ -159,6 +161,8 @@ void TToolDrops::LabelPanelDragDrop(TLabelItem* sender, const QString& tool, QPo
 
 void TToolDrops::CutObjectButtonClick()
 {
-    if (TLabelItem* item = designer_.Selected())
+    if (TLabelItem* item = designer_.Selected()) {
+        const TDesignStep step(designer_.History(), QStringLiteral("Delete"));
         designer_.Items().DeleteObject(item);
+    }
 }

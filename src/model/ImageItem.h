@@ -1,5 +1,5 @@
 #pragma once
-// An image item: a bitmap or metafile picture from a .BMP or .WMF file, scaled to the box when
+// An image item: a picture from a .BMP, .WMF, .PNG, .JPG/.JPEG or .SVG file, scaled to the box when
 // Stretch is on, else drawn at its own size (and the box takes that size).
 #include "model/LabelItem.h"
 #include "model/Picture.h"

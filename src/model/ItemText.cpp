@@ -172,33 +172,36 @@ bool FailInt(const QString& v, QString* error)
     return false;
 }
 
-void CreatePending(TLabelItems& items, const QString& kind, const Current& c)
+TLabelItem* CreatePending(TLabelItems& items, const QString& kind, const Current& c)
 {
     if (kind == QLatin1String("TEXT"))
-        items.CreateTextItem(c.text, c.top, c.left, c.width, c.height, c.angle, c.fontName,
-                             c.fontSize, TColor(c.fontColor), c.bold, c.italic, c.under);
-    else if (kind == QLatin1String("COUNTER"))
-        items.CreateCounterItem(c.top, c.left, c.width, c.height, c.angle, c.fontName, c.fontSize,
-                                TColor(c.fontColor), c.bold, c.italic, c.under, c.startingNumber,
-                                c.repeatEach);
-    else if (kind == QLatin1String("SYMBOL"))
-        items.CreateSymbolItem(c.asciiChar, c.top, c.left, c.width, c.height, c.fontSize,
-                               TColor(c.fontColor));
-    else if (kind == QLatin1String("RECTANGLE") || kind == QLatin1String("ROUNDRECTANGLE")
-             || kind == QLatin1String("ELLIPSE")) {
+        return items.CreateTextItem(c.text, c.top, c.left, c.width, c.height, c.angle, c.fontName,
+                                    c.fontSize, TColor(c.fontColor), c.bold, c.italic, c.under);
+    if (kind == QLatin1String("COUNTER"))
+        return items.CreateCounterItem(c.top, c.left, c.width, c.height, c.angle, c.fontName,
+                                       c.fontSize, TColor(c.fontColor), c.bold, c.italic, c.under,
+                                       c.startingNumber, c.repeatEach);
+    if (kind == QLatin1String("SYMBOL"))
+        return items.CreateSymbolItem(c.asciiChar, c.top, c.left, c.width, c.height, c.fontSize,
+                                      TColor(c.fontColor));
+    if (kind == QLatin1String("RECTANGLE") || kind == QLatin1String("ROUNDRECTANGLE")
+        || kind == QLatin1String("ELLIPSE")) {
         const int type = kind == QLatin1String("RECTANGLE") ? stRectangle
                          : kind == QLatin1String("ELLIPSE") ? stEllipse
                                                             : stRoundRect;
-        items.CreateShapeItem(type, c.top, c.left, c.width, c.height, TColor(c.color),
-                              TColor(c.lineColor), c.lineThickness, c.rounding, c.brushStyle);
-    } else if (kind == QLatin1String("IMAGE"))
-        items.CreateImageItem(c.top, c.left, c.width, c.height, c.fileName, c.stretch);
-    else if (kind == QLatin1String("VERTICALLINE"))
-        items.CreateLineItem(1, c.top, c.left, c.width, c.height, TColor(c.lineColor),
-                             c.lineThickness);
-    else if (kind == QLatin1String("HORIZONTALLINE"))
-        items.CreateLineItem(0, c.top, c.left, c.width, c.height, TColor(c.lineColor),
-                             c.lineThickness);
+        return items.CreateShapeItem(type, c.top, c.left, c.width, c.height, TColor(c.color),
+                                     TColor(c.lineColor), c.lineThickness, c.rounding,
+                                     c.brushStyle);
+    }
+    if (kind == QLatin1String("IMAGE"))
+        return items.CreateImageItem(c.top, c.left, c.width, c.height, c.fileName, c.stretch);
+    if (kind == QLatin1String("VERTICALLINE"))
+        return items.CreateLineItem(1, c.top, c.left, c.width, c.height, TColor(c.lineColor),
+                                    c.lineThickness);
+    if (kind == QLatin1String("HORIZONTALLINE"))
+        return items.CreateLineItem(0, c.top, c.left, c.width, c.height, TColor(c.lineColor),
+                                    c.lineThickness);
+    return nullptr;
 }
 
 bool IsKnownKind(const QString& kind)
@@ -212,32 +215,42 @@ bool IsKnownKind(const QString& kind)
     return false;
 }
 
+void WriteItem(Writer& w, TLabelItem* item)
+{
+    if (auto* c = dynamic_cast<TCounterLabel*>(item))
+        WriteCounter(w, *c);
+    else if (auto* t = dynamic_cast<Tmo3DLabel*>(item))
+        WriteText(w, *t);
+    else if (auto* s = dynamic_cast<TMoShape*>(item))
+        WriteShape(w, *s);
+    else if (auto* l = dynamic_cast<TLineShape*>(item))
+        WriteLine(w, *l);
+    else if (auto* i = dynamic_cast<TImageItem*>(item))
+        WriteImage(w, *i);
+    else if (auto* y = dynamic_cast<TSymbol*>(item))
+        WriteSymbol(w, *y);
+}
+
 } // namespace
 
 void SaveItems(TLabelItems& items, QStringList& lines)
 {
     lines.clear();
     Writer w(lines, items.Panel().PixelsPerInch());
-    for (TLabelItem* item : items.OrderList()) {
-        if (!item->IsSpecial())
-            continue;
-        if (auto* c = dynamic_cast<TCounterLabel*>(item))
-            WriteCounter(w, *c);
-        else if (auto* t = dynamic_cast<Tmo3DLabel*>(item))
-            WriteText(w, *t);
-        else if (auto* s = dynamic_cast<TMoShape*>(item))
-            WriteShape(w, *s);
-        else if (auto* l = dynamic_cast<TLineShape*>(item))
-            WriteLine(w, *l);
-        else if (auto* i = dynamic_cast<TImageItem*>(item))
-            WriteImage(w, *i);
-        else if (auto* y = dynamic_cast<TSymbol*>(item))
-            WriteSymbol(w, *y);
-    }
+    for (TLabelItem* item : items.OrderList())
+        if (item->IsSpecial())
+            WriteItem(w, item);
 }
 
-bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error)
+void SaveItem(TLabelItem& item, double pixelsPerInch, QStringList& lines)
 {
+    Writer w(lines, pixelsPerInch);
+    WriteItem(w, &item);
+}
+
+bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error, TReadMode mode)
+{
+    const qsizetype valueLimit = mode == TReadMode::Whole ? -1 : kMaxValue;
     const double ppi = items.Panel().PixelsPerInch();
     Current c;
     QString pending;
@@ -250,7 +263,11 @@ bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error)
                 *error = LabelFullMessage();
             return false;
         }
-        CreatePending(items, pending, c);
+        TLabelItem* made = CreatePending(items, pending, c);
+        // Read whole, a box comes back as it was written, also one shrunk to nothing or one
+        // that differs from its picture's size; text and counter boxes follow their text.
+        if (made && mode == TReadMode::Whole && !dynamic_cast<Tmo3DLabel*>(made))
+            made->SetBounds(c.left, c.top, c.width, c.height);
         return true;
     };
     for (qsizetype n = 0;; ++n) {
@@ -259,9 +276,9 @@ bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error)
         if (eq < 0)
             return create();
         const QString key = line.left(eq);
-        QString value = line.mid(eq + 1, kMaxValue);
+        QString value = line.mid(eq + 1, valueLimit);
         // The cut keeps a character outside the Basic Multilingual Plane whole or leaves it out.
-        if (value.size() == kMaxValue && value.back().isHighSurrogate())
+        if (valueLimit > 0 && value.size() == valueLimit && value.back().isHighSurrogate())
             value.chop(1);
         if (key == QLatin1String("LABELITEM")) {
             if (!create())

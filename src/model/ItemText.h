@@ -22,17 +22,26 @@
 #include <QString>
 #include <QStringList>
 
+class TLabelItem;
 class TLabelItems;
 
 namespace sw {
 
 // Clears lines and writes one record per item of OrderList.
 void SaveItems(TLabelItems& items, QStringList& lines);
+// Appends the record of one item (lengths at the given resolution).
+void SaveItem(TLabelItem& item, double pixelsPerInch, QStringList& lines);
+
+// How a text is read back. Stored: as the label table has always read it, each value cut
+// to 99 characters. Whole: values as written (a text this program wrote moments ago, for
+// undo and the clipboard, comes back exactly).
+enum class TReadMode { Stored, Whole };
 
 // Creates one item per record through the factories. Stops at the first blank line or line
 // without "=". On a bad number returns false with the message ("'x' is not a valid integer
 // value"); the items made before the bad line stay.
-bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error = nullptr);
+bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error = nullptr,
+                  TReadMode mode = TReadMode::Stored);
 
 // An integer value of the item text: optional leading blanks and sign, then decimal digits,
 // within 32 bits. False for anything else (out is then unchanged).

@@ -4,6 +4,7 @@
 #include "model/LabelPanel.h"
 #include "model/LineShape.h"
 #include "model/MoShape.h"
+#include "model/Picture.h"
 #include "model/Symbol.h"
 #include "model/TextLabel.h"
 
@@ -108,7 +109,7 @@ TCounterLabel* TLabelItems::CreateCounterItem(int top, int left, int width, int 
                                               TColor fontColor, bool bold, bool italic,
                                               bool underline, int startingNumber, int repeatEach)
 {
-    if (startingNumber == -1) {
+    if (startingNumber == -1 && interactive_) {
         if (AlreadyACounter()) {
             host_.ShowInformation(QLatin1String(sw::kCounterLimitMessage));
             return nullptr;
@@ -137,7 +138,7 @@ TSymbol* TLabelItems::CreateSymbolItem(int asciiChar, int top, int left, int wid
                                        int fontSize, TColor fontColor)
 {
     int code = asciiChar & 0xFF;
-    if (asciiChar == 0) {
+    if (asciiChar == 0 && interactive_) {
         int chosen = sw::kFirstSymbolCode;
         TColor colour = fontColor;
         if (!host_.GetSymbol(chosen, colour))
@@ -195,12 +196,13 @@ TLineShape* TLabelItems::CreateLineItem(int orientation, int top, int left, int 
 TImageItem* TLabelItems::CreateImageItem(int top, int left, int width, int height,
                                          const QString& fileName, bool stretch)
 {
-    const QString file = fileName.isEmpty() ? host_.BrowseImageFile() : fileName;
+    const QString file = fileName.isEmpty() && interactive_ ? host_.BrowseImageFile() : fileName;
     if (file.isEmpty())
         return nullptr;
     const QFileInfo info(file);
-    const QString ext = info.suffix().toUpper();
-    if (!info.isFile() || (ext != QLatin1String("BMP") && ext != QLatin1String("WMF")))
+    sw::Picture known;
+    const bool held = pictureSource_ && pictureSource_(info.absoluteFilePath(), known);
+    if (!sw::IsPictureFileName(file) || (!held && !info.isFile()))
         return nullptr;
     auto* item = Place(std::make_unique<TImageItem>(), TItemMenu::PopupMenuImage);
     if (!item)
@@ -210,7 +212,10 @@ TImageItem* TLabelItems::CreateImageItem(int top, int left, int width, int heigh
     item->SetStretch(stretch);
     item->SetHint(info.absoluteFilePath());
     // A damaged picture leaves the item empty: it keeps its place and its file name.
-    item->LoadPicture();
+    if (held)
+        item->SetPicture(known);
+    else
+        item->LoadPicture();
     OrderListAdd(item);
     return item;
 }

@@ -5,8 +5,13 @@
 #include "model/LabelItem.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
+
+namespace sw {
+class Picture;
+}
 
 class IItemHost;
 class TLabelPanel;
@@ -65,6 +70,16 @@ public:
     void DeleteAllItems();
     bool AlreadyACounter() const;
 
+    // Off while items are rebuilt from a text the program wrote itself (undo, paste): the
+    // values that would open a dialog (starting number -1, character 0, no file) are taken
+    // as they are, and nothing is asked.
+    void SetInteractive(bool on) { interactive_ = on; }
+    bool Interactive() const { return interactive_; }
+    // Where image items get their picture: by default the file is read; a history can hand
+    // back the picture it already holds (null function: read the file).
+    using PictureSource = std::function<bool(const QString& path, sw::Picture& picture)>;
+    void SetPictureSource(PictureSource source) { pictureSource_ = std::move(source); }
+
     const std::vector<TLabelItem*>& OrderList() const { return order_; }
     void OrderListAdd(TLabelItem* item);
     void OrderListSendToBack(TLabelItem* item);
@@ -78,4 +93,6 @@ private:
     TLabelPanel& panel_;
     IItemHost& host_;
     std::vector<TLabelItem*> order_;
+    bool interactive_ = true;
+    PictureSource pictureSource_;
 };

@@ -4,13 +4,28 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <cmath>
 
 namespace sw {
 
+namespace {
+const char* const kPictureExtensions[] = {"bmp", "wmf", "png", "jpg", "jpeg", "svg"};
+} // namespace
+
+bool IsPictureFileName(const QString& name)
+{
+    for (const char* ext : kPictureExtensions)
+        if (name.endsWith(QLatin1Char('.') + QLatin1String(ext), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 struct Picture::Data {
     QImage image;
     Metafile metafile;
+    // Rendering changes the renderer's state; the picture stays const to its users.
+    std::unique_ptr<QSvgRenderer> drawing;
 };
 
 namespace {
@@ -75,14 +90,41 @@ void CompleteColorTable(QImage& img)
     img.setColorTable(table);
 }
 
+bool LooksLikePng(const QByteArray& b)
+{
+    return b.startsWith("\x89PNG\r\n\x1A\n");
+}
+
+bool LooksLikeJpeg(const QByteArray& b)
+{
+    return b.startsWith("\xFF\xD8\xFF");
+}
+
+// An SVG file opens with an XML declaration, a comment, a doctype or the svg element itself,
+// and names the svg element near its start.
+bool LooksLikeSvg(const QByteArray& b)
+{
+    const QByteArray head = b.left(4096).trimmed();
+    const QByteArray start = head.startsWith("\xEF\xBB\xBF") ? head.mid(3) : head;
+    return (start.startsWith("<?xml") || start.startsWith("<!--") || start.startsWith("<!DOCTYPE")
+            || start.startsWith("<svg"))
+           && head.contains("<svg");
+}
+
+// Bitmaps and drawings larger than this many pixels a side are refused as damaged.
+constexpr int kMaxSide = 32767;
+
 } // namespace
 
 Picture Picture::FromBytes(const QByteArray& bytes, QString* error)
 {
     Picture p;
-    if (bytes.startsWith("BM")) {
+    const bool bmp = bytes.startsWith("BM");
+    const char* format = bmp ? "BMP" : LooksLikePng(bytes) ? "PNG" : LooksLikeJpeg(bytes) ? "JPEG" : nullptr;
+    if (format) {
         QImage img;
-        if (PlausibleBitmap(bytes) && img.loadFromData(bytes, "BMP") && !img.isNull()) {
+        if ((!bmp || PlausibleBitmap(bytes)) && img.loadFromData(bytes, format) && !img.isNull()
+            && img.width() <= kMaxSide && img.height() <= kMaxSide) {
             CompleteColorTable(img);
             p.kind_ = Kind::Bitmap;
             p.bytes_ = bytes;
@@ -92,7 +134,22 @@ Picture Picture::FromBytes(const QByteArray& bytes, QString* error)
             return p;
         }
         if (error)
-            *error = QStringLiteral("the bitmap is damaged");
+            *error = bmp ? QStringLiteral("the bitmap is damaged")
+                         : QStringLiteral("the %1 picture is damaged").arg(QLatin1String(format));
+        return p;
+    }
+    if (LooksLikeSvg(bytes)) {
+        auto data = std::make_shared<Data>();
+        data->drawing = std::make_unique<QSvgRenderer>(bytes);
+        const QSize size = data->drawing->defaultSize();
+        if (data->drawing->isValid() && !size.isEmpty() && size.width() <= kMaxSide && size.height() <= kMaxSide) {
+            p.kind_ = Kind::Drawing;
+            p.bytes_ = bytes;
+            p.data_ = std::move(data);
+            return p;
+        }
+        if (error)
+            *error = QStringLiteral("the SVG drawing is damaged");
         return p;
     }
     if (bytes.startsWith("\xD7\xCD\xC6\x9A")) {
@@ -109,7 +166,7 @@ Picture Picture::FromBytes(const QByteArray& bytes, QString* error)
         return p;
     }
     if (error)
-        *error = QStringLiteral("not a bitmap or a placeable metafile");
+        *error = QStringLiteral("not a bitmap, a placeable metafile, a PNG, JPEG or SVG picture");
     return p;
 }
 
@@ -134,6 +191,11 @@ QSize Picture::naturalSize(double pixelsPerInch) const
         return QSize();
     if (kind_ == Kind::Bitmap)
         return data_->image.size();
+    if (kind_ == Kind::Drawing) {
+        const QSize s = data_->drawing->defaultSize();
+        return QSize(int(std::lround(s.width() * pixelsPerInch / 96.0)),
+                     int(std::lround(s.height() * pixelsPerInch / 96.0)));
+    }
     const QRect b = data_->metafile.Bounds();
     const double perInch = data_->metafile.UnitsPerInch();
     return QSize(int(std::lround(b.width() * pixelsPerInch / perInch)),
@@ -152,7 +214,7 @@ QImage Picture::ToImage() const
     QImage img(size, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
-    data_->metafile.Play(p, QRectF(QPointF(0, 0), QSizeF(size)));
+    Draw(p, QRectF(QPointF(0, 0), QSizeF(size)));
     return img;
 }
 
@@ -166,6 +228,10 @@ void Picture::Draw(QPainter& painter, const QRectF& target) const
     }
     else if (kind_ == Kind::Metafile)
         data_->metafile.Play(painter, target);
+    else if (kind_ == Kind::Drawing) {
+        if (!target.isEmpty() && Metafile::DrawableExtent(painter.deviceTransform(), target))
+            data_->drawing->render(&painter, target);
+    }
 }
 
 } // namespace sw

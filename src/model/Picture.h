@@ -1,6 +1,7 @@
 #pragma once
-// A picture for an image item or a report: a Windows bitmap (BMP) or a placeable Windows
-// metafile (WMF), kept as the file's bytes and drawn into any rectangle of any QPainter.
+// A picture for an image item or a report: a Windows bitmap (BMP), a placeable Windows
+// metafile (WMF), a PNG or JPEG bitmap or an SVG drawing, kept as the file's bytes and drawn
+// into any rectangle of any QPainter. The kind is told by the bytes, not the file name.
 #include <QByteArray>
 #include <QImage>
 #include <QRectF>
@@ -12,9 +13,14 @@ class QPainter;
 
 namespace sw {
 
+// True for names whose extension, upper-cased, is ".BMP", ".WMF", ".PNG", ".JPG", ".JPEG"
+// or ".SVG".
+bool IsPictureFileName(const QString& name);
+
 class Picture {
 public:
-    enum class Kind { None, Bitmap, Metafile };
+    // Bitmap: BMP, PNG or JPEG pixels. Metafile: WMF records. Drawing: SVG vectors.
+    enum class Kind { None, Bitmap, Metafile, Drawing };
 
     Picture() = default;
 
@@ -28,7 +34,8 @@ public:
     const QByteArray& bytes() const { return bytes_; }
 
     // Natural size in screen pixels at the given pixels per inch (a bitmap's own pixel size;
-    // a metafile's bounding box converted from its units per inch).
+    // a metafile's bounding box converted from its units per inch; a drawing's size taken as
+    // 96 units per inch, as SVG's pixels are).
     QSize naturalSize(double pixelsPerInch) const;
 
     // The picture as an image of its natural size at 96 pixels per inch (null when empty).

@@ -258,7 +258,10 @@ void TStreamWriter::Rect(const InchRect& r)
 
 void TStreamWriter::Graphic(const Picture& picture)
 {
-    Byte(picture.kind() == Picture::Kind::Metafile ? 2 : 1);
+    // 1 bitmap (BMP, PNG, JPEG), 2 metafile, 4 any other picture (an SVG drawing); a reader
+    // tells the picture by its bytes.
+    const Picture::Kind kind = picture.kind();
+    Byte(kind == Picture::Kind::Metafile ? 2 : kind == Picture::Kind::Drawing ? 4 : 1);
     Int32(std::int32_t(picture.bytes().size()));
     Bytes(picture.bytes().constData(), picture.bytes().size());
 }

@@ -244,7 +244,7 @@ TEST(ItemCommands, PicturesThatCannotBeReadLeaveTheImageAsItWas)
     EXPECT_EQ(f.services.messages.size(), 1);
 
     // Other types are ignored without a word.
-    f.dialogs.image = dir.filePath(QStringLiteral("x.png"));
+    f.dialogs.image = dir.filePath(QStringLiteral("x.gif"));
     f.designer.Commands().PropImage(img);
     EXPECT_EQ(f.services.messages.size(), 1);
 

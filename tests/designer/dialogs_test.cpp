@@ -189,6 +189,7 @@ TEST(ImageBrowse, ListsPicturesOfAnyCaseAndRemembersTheDirectory)
     const QString data = QStringLiteral(STICKWELL_TEST_DATA "/designer/");
     ASSERT_TRUE(QFile::copy(data + "logo1.bmp", dir.filePath("lower.bmp")));
     ASSERT_TRUE(QFile::copy(data + "logo.wmf", dir.filePath("UPPER.WMF")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(STICKWELL_TEST_DATA "/model/logo.png"), dir.filePath("photo.PNG")));
     QFile junk(dir.filePath("notes.txt"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.close();
@@ -205,13 +206,16 @@ TEST(ImageBrowse, ListsPicturesOfAnyCaseAndRemembersTheDirectory)
         QStringList names;
         for (int i = 0; i < dlg.FileListBox->count(); ++i)
             names << dlg.FileListBox->item(i)->text();
-        EXPECT_EQ(names, (QStringList{"broken.bmp", "lower.bmp", "UPPER.WMF"}));
+        EXPECT_EQ(names, (QStringList{"broken.bmp", "lower.bmp", "photo.PNG", "UPPER.WMF"}));
         EXPECT_TRUE(dlg.FileName().isEmpty());
 
         dlg.SelectFile(QStringLiteral("lower.bmp"));
         EXPECT_EQ(dlg.FileName(), QDir(dir.path()).filePath("lower.bmp"));
         EXPECT_FALSE(dlg.Image1->pixmap().isNull());
         EXPECT_GT(dlg.Image1->width(), 0);
+
+        dlg.SelectFile(QStringLiteral("photo.PNG"));
+        EXPECT_FALSE(dlg.Image1->pixmap().isNull());
 
         // A damaged picture previews as nothing.
         dlg.SelectFile(QStringLiteral("broken.bmp"));
@@ -225,7 +229,10 @@ TEST(ImageBrowse, ListsPicturesOfAnyCaseAndRemembersTheDirectory)
     TImageBrowse next;
     EXPECT_EQ(next.Directory(), QDir::cleanPath(dir.path()));
     EXPECT_TRUE(sw::IsPictureFileName(QStringLiteral("a.Bmp")));
-    EXPECT_FALSE(sw::IsPictureFileName(QStringLiteral("a.png")));
+    for (const char* name : {"a.png", "b.JPG", "c.jpeg", "d.Svg"})
+        EXPECT_TRUE(sw::IsPictureFileName(QLatin1String(name))) << name;
+    EXPECT_FALSE(sw::IsPictureFileName(QStringLiteral("a.gif")));
+    EXPECT_FALSE(sw::IsPictureFileName(QStringLiteral("svg")));
 }
 
 // Escape in the font list (the embedded chooser has the focus) cancels the whole dialog.

@@ -221,8 +221,11 @@ TEST(ItemText, LengthsFollowTheScreenResolution)
 TEST(ItemText, MissingOrForeignPicturesVanishQuietly)
 {
     Label l;
+    QTemporaryDir dir;
+    const QString gif = dir.filePath(QStringLiteral("logo.gif"));
+    ASSERT_TRUE(QFile::copy(ModelData("logo.png"), gif));
     ASSERT_TRUE(Read(l, {"LABELITEM=IMAGE", "FILENAMEANDPATH=/no/such/file.bmp",
-                         "LABELITEM=IMAGE", "FILENAMEANDPATH=" + ModelData("logo.png")}));
+                         "LABELITEM=IMAGE", "FILENAMEANDPATH=" + gif}));
     EXPECT_TRUE(l.items.OrderList().empty());
     EXPECT_TRUE(l.host.messages.isEmpty());
 }
@@ -239,6 +242,33 @@ TEST(ItemText, InteractiveValuesAskTheHost)
     ASSERT_EQ(l.items.OrderList().size(), 2u);
     EXPECT_EQ(dynamic_cast<TCounterLabel*>(l.items.OrderList()[0])->Caption(), "7");
     EXPECT_EQ(dynamic_cast<TSymbol*>(l.items.OrderList()[1])->Font().Color, 255u);
+}
+
+TEST(ItemText, ReadWholeGivesBackExactlyWhatWasWrittenAndAsksNothing)
+{
+    Label l;
+    const QString longText(120, u'x');
+    l.items.CreateTextItem(longText, 5, 5, 0, 0, 0, "Arial", 10, 0, false, false, false);
+    l.items.CreateShapeItem(0, 30, 40, 0, 0, 0, 0, 1, 20, bsClear)->SetBounds(40, 30, 0, 7);
+    TCounterLabel* c = l.items.CreateCounterItem(60, 5, 0, 0, 0, "Arial", 10, 0, true, false, false, 5, 2);
+    c->SetCaption(QStringLiteral("-1"));
+    const QStringList written = Save(l);
+
+    // Told not to ask, the items take the values that would open a dialog as they are.
+    Label quiet;
+    quiet.items.SetInteractive(false);
+    ASSERT_TRUE(REstoreItems(quiet.items, written, nullptr, TReadMode::Whole));
+    EXPECT_EQ(quiet.host.counterAsks, 0);
+    EXPECT_EQ(Save(quiet), written);
+    EXPECT_EQ(dynamic_cast<Tmo3DLabel*>(quiet.items.OrderList()[0])->Caption(), longText);
+    EXPECT_EQ(quiet.items.OrderList()[1]->BoundsRect(), QRect(40, 30, 0, 7));
+
+    // As the label table reads it: the value cut to 99 characters, the empty box its own size.
+    Label stored;
+    stored.items.SetInteractive(false);
+    ASSERT_TRUE(REstoreItems(stored.items, written));
+    EXPECT_EQ(dynamic_cast<Tmo3DLabel*>(stored.items.OrderList()[0])->Caption().size(), 99);
+    EXPECT_EQ(stored.items.OrderList()[1]->BoundsRect(), QRect(40, 30, 25, 7));
 }
 
 TEST(ItemText, SplitAndJoin)

@@ -113,7 +113,7 @@ TEST(Factories, ImagesSizeThemselvesUnlessStretched)
     QTemporaryDir dir;
     const QString lower = dir.filePath("logo.bmp");
     const QString wmf = dir.filePath("LOGO.WMF");
-    const QString other = dir.filePath("logo.png");
+    const QString other = dir.filePath("logo.gif");
     ASSERT_TRUE(QFile::copy(ModelData("logo24.bmp"), lower));
     ASSERT_TRUE(QFile::copy(ModelData("logo.wmf"), wmf));
     ASSERT_TRUE(QFile::copy(ModelData("logo.png"), other));

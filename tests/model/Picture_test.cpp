@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace sw;
@@ -269,4 +270,61 @@ TEST(Picture, StretchedMetafileDrawsOnlyWhatTheDeviceCanHold)
     // Drawn at its own size it still shows.
     const QImage own = Render(p, p.naturalSize(96).boundedTo(QSize(2000, 2000)));
     EXPECT_NE(own.pixel(own.width() / 2, own.height() / 2) & 0xFFFFFF, 0u);
+
+TEST(Picture, PngJpegAndSvgLookLikeTheDrawing)
+{
+    QImage ref(ModelData("logo.png"));
+    for (const char* name : {"logo.png", "logo.jpg", "logo.svg"}) {
+        const Picture p = Picture::Load(ModelData(name));
+        ASSERT_FALSE(p.isNull()) << name;
+        EXPECT_EQ(p.kind(), QByteArray(name).endsWith("svg") ? Picture::Kind::Drawing : Picture::Kind::Bitmap);
+        EXPECT_EQ(p.naturalSize(96), QSize(200, 100)) << name;
+        const QImage drawn = Render(p, {200, 100});
+        EXPECT_GT(Agreement(drawn, ref, 48), 0.85) << name;
+        const QRgb disc = drawn.pixel(50, 50);
+        EXPECT_TRUE(qRed(disc) > 150 && qGreen(disc) < 60 && qBlue(disc) < 60) << name;
+    }
+    // An SVG drawing is vectors: twice the resolution, twice the size, still sharp.
+    const Picture svg = Picture::Load(ModelData("logo.svg"));
+    EXPECT_EQ(svg.naturalSize(192), QSize(400, 200));
+    EXPECT_EQ(svg.ToImage().size(), QSize(200, 100));
+}
+
+TEST(Picture, DamagedPngJpegAndSvgAreRefusedLikeADamagedBitmap)
+{
+    const QByteArray png = Bytes("logo.png");
+    const QByteArray jpeg = Bytes("logo.jpg");
+    const QByteArray svg = Bytes("logo.svg");
+    ASSERT_FALSE(png.isEmpty() || jpeg.isEmpty() || svg.isEmpty());
+    for (const QByteArray& bad : {png.left(40), jpeg.left(3) + QByteArray(50, '\0'), svg.left(120),
+                                  QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"0\" height=\"0\"/>")}) {
+        QString why;
+        EXPECT_TRUE(Picture::FromBytes(bad, &why).isNull()) << bad.left(20).toStdString();
+        EXPECT_FALSE(why.isEmpty());
+    }
+    QString why;
+    EXPECT_TRUE(Picture::FromBytes(QByteArray("GIF89a..."), &why).isNull());
+    EXPECT_TRUE(why.contains(QStringLiteral("PNG")));
+}
+
+TEST(Picture, ImageItemsTakePngJpegAndSvgFiles)
+{
+    Label l;
+    for (const char* name : {"logo.png", "logo.jpg", "logo.svg"}) {
+        TImageItem* item = l.items.CreateImageItem(10, 20, 0, 0, ModelData(name), false);
+        ASSERT_NE(item, nullptr) << name;
+        EXPECT_EQ(item->BoundsRect(), QRect(20, 10, 200, 100)) << name;
+        EXPECT_FALSE(item->Picture().isNull()) << name;
+    }
+    // A damaged PNG is treated as a damaged bitmap is: the item keeps its place and file name.
+    QTemporaryDir dir;
+    const QString bad = dir.filePath(QStringLiteral("bad.png"));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(Bytes("logo.png").left(60));
+    f.close();
+    TImageItem* damaged = l.items.CreateImageItem(0, 0, 50, 40, bad, true);
+    ASSERT_NE(damaged, nullptr);
+    EXPECT_TRUE(damaged->Picture().isNull());
+    EXPECT_EQ(damaged->Hint(), bad);
 }

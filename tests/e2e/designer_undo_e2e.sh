@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Undo and redo with the real keyboard and mouse on a real X server: a new label, the rectangle
+# tool dropped on it, the rectangle dragged away, Ctrl+Z twice (the move, then the drop),
+# Ctrl+Shift+Z (the drop again), Save. The label table must then hold the one rectangle where
+# it was dropped, and a restarted program must show the same label.
+set -euo pipefail
+bin=$1
+src=$2
+work=$(mktemp -d)
+trap '[ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
+cp -r "$bin"/. "$work"/
+cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$work/"
+export WORK=$work
+xvfb-run ${E2E_DISPLAY:+-n "$E2E_DISPLAY"} -a -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
+  cd "$WORK"
+  . "$WORK/designer_steps.sh"
+  ink() { # the dark pixels of the part of the label the rectangle may stand on: "X Y W H"
+    shot "$1"
+    "${find[@]}" ink "$WORK/$1.ppm" $((px + 30)) $((py + 20)) 90 65
+  }
+
+  start
+  new_label
+
+  # The rectangle tool dropped at label point (40, 30), then dragged by (40, 20).
+  drag $((tx + 53)) $((ty + 42)) $((px + 40)) $((py + 30))
+  drag $((px + 52)) $((py + 42)) $((px + 92)) $((py + 62))
+  moved=$(ink moved)
+  # Undo the move, then the drop; redo the drop.
+  xdotool key --window "$main" ctrl+z
+  sleep 0.8
+  back=$(ink back)
+  xdotool key --window "$main" ctrl+z
+  sleep 0.8
+  none=$(ink none)
+  xdotool key --window "$main" ctrl+shift+z
+  sleep 0.8
+  again=$(ink again)
+  echo "moved: $moved; back: $back; none: $none; again: $again"
+  [ "$none" = "0 0 0 0" ] || { echo "the drop was not undone: $none"; exit 1; }
+  [ "$back" = "$again" ] || { echo "redo did not bring back the dropped rectangle"; exit 1; }
+  [ "$moved" != "$back" ] || { echo "the move was not undone"; exit 1; }
+
+  # Clear the selection, picture the label, save.
+  xdotool mousemove $((px + lw - 30)) $((py + lh - 20)) click 1
+  sleep 0.5
+  shot designed
+  xdotool key --window "$main" alt+s
+  sleep 1.5
+  quit
+
+  ./stickwell-table dump QXLBLS.DBF > dump.txt
+  want="LABELITEM=RECTANGLE\\r\\nTOP=0.313\\r\\nLEFT=0.417\\r\\nWIDTH=0.260\\r\\nHEIGHT=0.260\\r\\n"
+  grep -qF -- "$want" dump.txt || { echo "saved items lack $want"; cat dump.txt; exit 1; }
+  n=$(grep -o "LABELITEM=" dump.txt | wc -l)
+  [ "$n" -eq 1 ] || { echo "$n items saved, not 1"; cat dump.txt; exit 1; }
+
+  start
+  sleep 1
+  shot restarted
+  crop="300x$(( lh < 150 ? lh : 150 ))+${lx}+${ly}"
+  convert "$WORK/designed.png" -crop "$crop" "$WORK/a.png"
+  convert "$WORK/restarted.png" -crop "$crop" "$WORK/b.png"
+  diff=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true)
+  [ "$diff" = "0" ] || { echo "restarted label differs in $diff pixels"; kill $pid; exit 1; }
+  quit
+'
+echo "ok"
