@@ -125,9 +125,17 @@ void TLabelRun::DrawSymbol(TBaseReport& r, const TLabelItemObject& it)
 
 void TLabelRun::DrawPicture(TBaseReport& r, std::size_t index, const TLabelItemObject& it)
 {
+    // The kind by the name, as the print reader has always told it: PNG and JPEG pictures go
+    // as bitmaps, SVG drawings as vectors beside the metafiles.
     const QString path = it.FileNameAndPath.toUpper();
-    const bool bitmap = path.contains(QLatin1String(".BMP"));
-    if (!bitmap && !path.contains(QLatin1String(".WMF")))
+    const auto named = [&path](std::initializer_list<const char*> extensions) {
+        for (const char* e : extensions)
+            if (path.contains(QLatin1String(e)))
+                return true;
+        return false;
+    };
+    const bool bitmap = named({".BMP", ".PNG", ".JPG", ".JPEG"});
+    if (!bitmap && !named({".WMF", ".SVG"}))
         return;
     PictureSlot& slot = pictures_[index];
     if (!slot.tried) {

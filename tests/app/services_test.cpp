@@ -260,7 +260,7 @@ TEST(MainWindow, LayoutMenusAndTools)
     QStringList top;
     for (QAction* a : w.menuBar()->actions())
         top << a->text();
-    EXPECT_EQ(top, (QStringList{"&File", "&Label", "&Grid", "&Help"}));
+    EXPECT_EQ(top, (QStringList{"&File", "&Edit", "&Label", "&Grid", "&Help"}));
 
     const QRect tools[] = {w.ToolsPanel->DropTextButton->geometry(), w.ToolsPanel->PosLeftButton->geometry(),
                            w.ToolsPanel->PropertiesButton->geometry()};

@@ -270,6 +270,7 @@ TEST(Picture, StretchedMetafileDrawsOnlyWhatTheDeviceCanHold)
     // Drawn at its own size it still shows.
     const QImage own = Render(p, p.naturalSize(96).boundedTo(QSize(2000, 2000)));
     EXPECT_NE(own.pixel(own.width() / 2, own.height() / 2) & 0xFFFFFF, 0u);
+}
 
 TEST(Picture, PngJpegAndSvgLookLikeTheDrawing)
 {

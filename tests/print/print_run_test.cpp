@@ -5,6 +5,8 @@
 #include "report/RPFiler.h"
 #include "report/RPrinter.h"
 
+#include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -198,7 +200,7 @@ TEST(PrintRun, PicturesAreStretchedIntoTheBoxAndAMissingOneIsLeftOut)
          "FILENAMEANDPATH=" + bmp},
         {"LABELITEM=IMAGE", "FILENAMEANDPATH=/no/such/picture.bmp"},
         {"LABELITEM=IMAGE", "TOP=0.200", "FILENAMEANDPATH=" + wmf},
-        {"LABELITEM=IMAGE", "FILENAMEANDPATH=" + QStringLiteral(STICKWELL_TEST_DATA "/model/logo.png")},
+        {"LABELITEM=IMAGE", "FILENAMEANDPATH=" + QStringLiteral(STICKWELL_TEST_DATA "/model/logo.gif")},
         Rectangle(0.1, 0.1)});
     QString problem;
     const Replayed out = ReadStream(StreamOf(*device, Job(text, 1, LetterSheet(2, 1)), &problem));
@@ -214,6 +216,52 @@ TEST(PrintRun, PicturesAreStretchedIntoTheBoxAndAMissingOneIsLeftOut)
     EXPECT_NEAR(metafiles[0].at.y(), 0.7, 1.0 / 300);
     EXPECT_NEAR(metafiles[0].to.x(), 1.2875, 1.0 / 300);
     EXPECT_EQ(out.OfCode(rps::Rectangle).size(), 2u);
+}
+
+TEST(PrintRun, PngJpegAndSvgPrintToPdfAtTheirBoxes)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("pictures.pdf");
+    const auto data = [](const char* name) { return QStringLiteral(STICKWELL_TEST_DATA "/model/") + name; };
+    const QStringList text = Concat({
+        {"LABELITEM=IMAGE", "TOP=0.100", "LEFT=0.100", "WIDTH=1.000", "HEIGHT=0.500", "STRETCH=N",
+         "FILENAMEANDPATH=" + data("logo.png")},
+        {"LABELITEM=IMAGE", "TOP=0.700", "LEFT=0.100", "WIDTH=0.800", "HEIGHT=0.400",
+         "FILENAMEANDPATH=" + data("logo.jpg")},
+        {"LABELITEM=IMAGE", "TOP=0.100", "LEFT=1.300", "WIDTH=1.200", "HEIGHT=0.600",
+         "FILENAMEANDPATH=" + data("logo.svg")}});
+    // Where each lands, from the stream: PNG and JPEG as bitmaps, the SVG drawing as a graphic.
+    auto device = PdfOnlyDevice();
+    QString problem;
+    const Replayed out = ReadStream(StreamOf(*device, Job(text, 1, LetterSheet(1, 1)), &problem));
+    ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+    const std::vector<Drawn> bitmaps = out.OfCode(rps::StretchBitmap);
+    const std::vector<Drawn> drawings = out.OfCode(rps::StretchDraw);
+    ASSERT_EQ(bitmaps.size(), 2u);
+    ASSERT_EQ(drawings.size(), 1u);
+    const QPointF origin = bitmaps[0].at - QPointF(0.1, 0.1);
+    EXPECT_NEAR(bitmaps[0].to.x() - origin.x(), 1.1, kEps);
+    EXPECT_NEAR(bitmaps[1].at.y() - origin.y(), 0.7, kEps);
+    EXPECT_NEAR(bitmaps[1].to.y() - origin.y(), 1.1, kEps);
+    EXPECT_NEAR(drawings[0].at.x() - origin.x(), 1.3, 1.0 / 300);
+    EXPECT_NEAR(drawings[0].to.x() - origin.x(), 2.5, 1.0 / 300);
+
+    // On paper: the red disc of each picture a quarter across and half down its box.
+    auto printer = PdfOnlyDevice(pdf);
+    ASSERT_TRUE(RunPrintJob(*printer, Job(text, 1, LetterSheet(1, 1)), nullptr).isEmpty());
+    const QString png = dir.filePath("page");
+    ASSERT_EQ(QProcess::execute("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, png}), 0);
+    const QImage page(png + ".png");
+    ASSERT_FALSE(page.isNull());
+    const std::vector<Drawn> boxes{bitmaps[0], bitmaps[1], drawings[0]};
+    for (const Drawn& box : boxes) {
+        const QPointF disc(box.at.x() + 0.25 * (box.to.x() - box.at.x()), (box.at.y() + box.to.y()) / 2);
+        const QColor c = page.pixelColor(int(disc.x() * 100), int(disc.y() * 100));
+        EXPECT_TRUE(c.red() > 150 && c.green() < 80 && c.blue() < 80)
+            << disc.x() << "," << disc.y() << " " << c.name().toStdString();
+        // Beyond the box's right edge the paper is white.
+        EXPECT_EQ(page.pixelColor(int(box.to.x() * 100) + 3, int(disc.y() * 100)), QColor(Qt::white));
+    }
 }
 
 TEST(PrintRun, PaperAndOrientationFollowTheStock)
