@@ -1,5 +1,5 @@
 #pragma once
-// The seed of a test's random numbers: printed, so that a failure can be replayed, and taken
+// A test's random number seed: printed, so that a failure can be replayed, and taken
 // from STICKWELL_TEST_SEED when that is set (to replay one, or to explore others).
 #include <cstdio>
 #include <cstdlib>
