@@ -280,13 +280,16 @@ TEST(MainWindow, CenterOverMainWindowRoundsTowardZero)
     TKLabelMain w(data.Path());
     w.show();
     QApplication::processEvents();
-    QWidget dialog;
-    dialog.resize(w.frameGeometry().width() + 3, 101);
-    w.CenterOverMainWindow(&dialog);
+    // The dialog's frame is taken to be as thick as the main window's.
     const QRect main = w.frameGeometry();
-    EXPECT_EQ(dialog.x(), main.left() + (main.width() - dialog.width()) / 2);
+    const int frameWidth = main.width() - w.geometry().width();
+    const int frameHeight = main.height() - w.geometry().height();
+    QWidget dialog;
+    dialog.resize(main.width() - frameWidth + 3, 101);
+    w.CenterOverMainWindow(&dialog);
+    EXPECT_EQ(dialog.x(), main.left() + (main.width() - (dialog.width() + frameWidth)) / 2);
     EXPECT_EQ(dialog.x(), main.left() - 1); // -3 / 2 is -1, not -2
-    EXPECT_EQ(dialog.y(), main.top() + (main.height() - 101) / 2);
+    EXPECT_EQ(dialog.y(), main.top() + (main.height() - (101 + frameHeight)) / 2);
 }
 
 TEST(MainWindow, TheDescriptionRefusesWhatTheTableCannotHoldAsItIsTyped)
