@@ -97,12 +97,17 @@ TEST(XbaseCrash, KilledWriterLosesNothingItPosted) {
             writer(path, fds[1], static_cast<unsigned>(round + 1));
         }
         ::close(fds[1]);
+        // The kill comes at a random moment after the writer's first report, not after its
+        // start: on a slow (or sanitized) build the start alone can outlast a fixed delay.
+        std::string first;
+        for (char ch; first.find('\n') == std::string::npos && ::read(fds[0], &ch, 1) == 1;)
+            first += ch;
         ::usleep(2000 + rng() % 25000);
         ::kill(pid, SIGKILL);
         int status = 0;
         ::waitpid(pid, &status, 0);
         const std::string log = [&] {
-            std::string s;
+            std::string s = first;
             char buf[4096];
             ssize_t n;
             while ((n = ::read(fds[0], buf, sizeof buf)) > 0) s.append(buf, static_cast<std::size_t>(n));
