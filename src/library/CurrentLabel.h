@@ -1,6 +1,8 @@
 #pragma once
 // The label on screen, as the label table stores it. Filled by a label load or by choosing a
 // template; written to the table only by a save.
+#include "model/MergeSource.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -17,6 +19,9 @@ struct TCurrentLabel {
     float VertPitch = 0;
     QString PaperSize; // at most 5
     QString LblShape;  // at most 2: "SR", "RR" or "RE"
+    // The address list whose records fill the label; kept in OBJECTS ahead of the items, so the
+    // table keeps its fields.
+    sw::TMergeSource MergeSource;
 };
 
 namespace sw::library {

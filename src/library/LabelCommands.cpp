@@ -105,6 +105,7 @@ void TLabelCommands::NewLabel()
     services_.ShutOffSaveButtons();
     if (LoadTemplate()) {
         screen_.DeleteAllItems();
+        store_.CurrentLabel().MergeSource = {};
         services_.State().IsNewLabel = true;
         screen_.SetDescriptText(QStringLiteral("{untitled label}"));
     }

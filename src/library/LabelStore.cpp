@@ -270,6 +270,11 @@ bool TLabelStore::LoadFromLabelFile()
         });
         attempt([&] {
             objects = sw::ItemTextFromMemo(QByteArray::fromStdString(t.getRaw("OBJECTS")));
+            // The merge source heads the item text; the panel gets the items alone.
+            const QStringList lines = sw::SplitItemText(objects);
+            label.MergeSource = sw::ReadMergeSource(lines);
+            if (label.MergeSource.IsSet())
+                objects = sw::JoinItemText(sw::WithoutMergeSource(lines));
         });
     }
     current_ = label;
@@ -301,7 +306,8 @@ void TLabelStore::SaveToLabelFile()
                 t.appendBlank();
             else if (t.eof())
                 throw sw::xbase::Error(sw::xbase::Error::Kind::Usage, t.path(), "no current record to save");
-            const QByteArray memo = sw::ItemTextToMemo(screen_.SaveItems());
+            const QByteArray memo = sw::ItemTextToMemo(
+                sw::JoinItemText(sw::MergeSourceLines(current_.MergeSource)) + screen_.SaveItems());
             t.putRaw("OBJECTS", std::string_view(memo.constData(), size_t(memo.size())));
             t.putString("DESCRIPT", Std(TrimRight(CutTo(current_.Description, kDescriptWidth))));
             t.putString("TEMPLATE", Std(TrimRight(CutTo(current_.Template, kTemplateWidth))));

@@ -2,6 +2,7 @@
 #include "ItemTestHost.h"
 
 #include "model/ItemText.h"
+#include "model/MergeSource.h"
 #include "xbase/Codepage.h"
 
 #include <QFile>
@@ -416,4 +417,18 @@ TEST(ItemTextMemo, RightToLeftTextDrawsInReadingOrder)
     const QImage wordInk = draw(word, w), lastInk = draw(last, w), firstInk = draw(first, w);
     EXPECT_EQ(wordInk, lastInk);
     EXPECT_NE(wordInk, firstInk);
+}
+
+// A label with a merge source, read by this reader as every earlier program reads it: the
+// source's key lines before the first record are passed over and the items come back the same.
+TEST(ItemText, AMergeSourceAheadOfTheItemsChangesNoItem)
+{
+    sw::TMergeSource source;
+    source.File = QStringLiteral("addresses.csv");
+    source.DelimiterFixed = true;
+    Label with, without;
+    ASSERT_TRUE(Read(with, sw::MergeSourceLines(source) + kWorkedExample));
+    ASSERT_TRUE(Read(without, kWorkedExample));
+    EXPECT_EQ(Save(with), Save(without));
+    EXPECT_EQ(with.items.OrderList().size(), 2u);
 }
