@@ -5,6 +5,7 @@
 #include "library/TableLayouts.h"
 #include "library/TemplateCatalogue.h"
 #include "model/ItemText.h"
+#include "model/MergeSource.h"
 #include "print/PrintJob.h"
 #include "report/RPDevice.h"
 #include "xbase/Table.h"
@@ -23,7 +24,9 @@ namespace {
 const char* const kUsage =
     "usage: stickwell-batch print --table PATH/QXLBLS.DBF --label DESCRIPTION [--sheets N]\n"
     "                             [--positions R,C;R,C...] [--printer NAME | --pdf OUT.pdf]\n"
-    "                             [--stream OUT.rps]\n";
+    "                             [--stream OUT.rps] [--merge FILE.csv|FILE.dbf [--copies N]]\n"
+    "  A label with a merge source prints one label per record of it (each on N positions in a\n"
+    "  row), over as many sheets as the records need; --merge uses FILE instead of the stored one.\n";
 
 int Usage(const QString& why)
 {
@@ -38,8 +41,10 @@ int Fail(const QString& message)
 }
 
 struct Options {
-    QString table, label, printer, pdf, stream;
+    QString table, label, printer, pdf, stream, merge;
     int sheets = 1;
+    bool sheetsGiven = false;
+    int copies = 0; // 0: not given
     std::vector<std::pair<int, int>> positions; // 1-based row, column
 };
 
@@ -78,6 +83,14 @@ std::optional<int> ParseOptions(const QStringList& args, Options& o)
             o.sheets = v.toInt(&ok);
             if (!ok || o.sheets < 1 || o.sheets > 1000)
                 return Usage(QStringLiteral("--sheets takes a number from 1 to 1000"));
+            o.sheetsGiven = true;
+        } else if (a == QLatin1String("--merge")) {
+            o.merge = v;
+        } else if (a == QLatin1String("--copies")) {
+            bool ok = false;
+            o.copies = v.toInt(&ok);
+            if (!ok || o.copies < 1 || o.copies > 1000)
+                return Usage(QStringLiteral("--copies takes a number from 1 to 1000"));
         } else if (a == QLatin1String("--positions")) {
             if (!ParsePositions(v, o.positions))
                 return Usage(QStringLiteral("--positions takes row,column pairs such as 1,2;3,1"));
@@ -97,6 +110,36 @@ struct StoredLabel {
     TSheetLayout sheet;
     QString objects;
 };
+
+// The merge run of the label, when it has a source or one is given: every record, once each
+// unless --copies says otherwise. Returns the problem in the program's words.
+std::optional<QString> PrepareMerge(const Options& o, const QStringList& itemText, TPrintJob& job)
+{
+    TMergeSource source = ReadMergeSource(itemText);
+    QString path;
+    if (!o.merge.isEmpty()) {
+        source = TMergeSource{};
+        source.File = o.merge;
+        source.Format = MergeFormatOf(o.merge);
+        path = QFileInfo(o.merge).absoluteFilePath();
+    } else if (source.IsSet()) {
+        path = ResolvedMergePath(source.File, QFileInfo(o.table).absolutePath());
+    } else {
+        if (o.copies > 0)
+            return QStringLiteral("--copies applies to a label with a merge source (or --merge FILE)");
+        return std::nullopt;
+    }
+    if (o.sheetsGiven)
+        return QStringLiteral("--sheets does not apply to a merge run: its records decide the sheets");
+    TMergeRun merge;
+    QString error;
+    if (!LoadMergeData(path, source, merge.Data, &error))
+        return error;
+    merge.ChooseAll();
+    merge.Copies = o.copies > 0 ? o.copies : 1;
+    job.Merge = std::move(merge);
+    return std::nullopt;
+}
 
 std::optional<QString> ReadLabel(const Options& o, StoredLabel& out)
 {
@@ -142,6 +185,8 @@ int RunPrintCommand(const QStringList& args)
     job.Sheet = label.sheet;
     job.ItemText = SplitItemText(label.objects);
     job.Sheets = o.sheets;
+    if (const std::optional<QString> problem = PrepareMerge(o, job.ItemText, job))
+        return Fail(*problem);
     if (!o.positions.empty()) {
         job.Positions.SpecificPositionsOnly = true;
         for (const auto& [row, column] : o.positions) {

@@ -176,6 +176,10 @@ void TKLabelMain::BuildPrinting()
     PrintCommands = std::make_unique<TPrintCommands>(
         *this, PositionSelection, sheet, [this] { return sw::SplitItemText(LibraryScreen->SaveItems()); });
     TPrintCommands& p = *PrintCommands;
+    p.MergeSource = [this] {
+        return TPrintCommands::TLabelMergeSource{Library->Store().CurrentLabel().MergeSource,
+                                                 Library->Store().DataDirectory()};
+    };
     connect(mnuPrintLabels, &QAction::triggered, this, [&p] { p.mnuPrintLabelsClick(); });
     connect(mnuPreviewLabels, &QAction::triggered, this, [&p] { p.mnuPreviewClick(); });
     connect(mnuPrinterSetup, &QAction::triggered, this, [&p] { p.mnuPrinterSetupClick(); });

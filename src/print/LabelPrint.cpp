@@ -77,6 +77,7 @@ void TLabelPrint::FormActivate()
 {
     TBaseReport& report = ActiveReport();
     TLabelRun run(Sheet, Positions, PageCount, ObjectsMemo);
+    run.SetMerge(Merge);
     run.AfterLabel = [](int) { QCoreApplication::processEvents(); };
     report.OnPrint = [&run](TBaseReport& r) { run.PrintLabels(r); };
     run_ = &run;
@@ -87,6 +88,8 @@ void TLabelPrint::FormActivate()
         run.ReadItems();
         report.RunReport();
     } catch (const EItemText& e) {
+        error = e.Message();
+    } catch (const EMergeRun& e) {
         error = e.Message();
     } catch (const EReportPrinter& e) {
         error = e.message();

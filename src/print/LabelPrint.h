@@ -16,6 +16,7 @@ class TWindowServices;
 
 namespace sw {
 class TLabelRun;
+struct TMergeRun;
 }
 
 class TLabelPrint : public QDialog {
@@ -30,6 +31,8 @@ public:
     QStringList ObjectsMemo;
     sw::TSheetLayout Sheet;
     sw::TPositionSelection Positions;
+    // A merge run's records (not owned); null for a plain run.
+    const sw::TMergeRun* Merge = nullptr;
 
     QPushButton* CancelButton;
     QWidget* Panel1;

@@ -3,7 +3,10 @@
 #include "model/Symbols.h"
 #include "report/RPBase.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
+#include <cmath>
 
 namespace sw {
 
@@ -18,6 +21,8 @@ void TLabelRun::ReadItems()
     if (read_)
         return;
     lastItemIndex_ = MakeItemsStringList(itemText_, items_);
+    if (merge_)
+        CheckMergeRun(*merge_, items_);
     pictures_.assign(items_.Items.size(), PictureSlot{});
     read_ = true;
 }
@@ -30,17 +35,39 @@ void TLabelRun::ApplyPaper(TBaseReport& report, const TSheetLayout& sheet)
     report.SetOrientation(paper.Landscape ? poLandScape : poPortrait);
 }
 
+int TLabelRun::PositionsPerSheet(const TSheetLayout& sheet, const TPositionSelection& positions)
+{
+    int n = 0;
+    for (int r = 0; r < sheet.NbrDown; ++r)
+        for (int c = 0; c < sheet.NbrAcross; ++c)
+            n += positions.Prints(r, c, sheet.NbrAcross) ? 1 : 0;
+    return n;
+}
+
 void TLabelRun::PrintLabels(TBaseReport& report)
 {
     ReadItems();
     counterValue_ = items_.StartingNumber;
     repeatCount_ = 1;
     labelsDrawn_ = 0;
-    for (int s = 0; s < pageCount_ && !cancelled_; ++s) {
+    // A merge run goes on until every record has its labels.
+    std::int64_t mergeLabel = 0;
+    int sheets = pageCount_;
+    if (merge_)
+        sheets = merge_->FirstSheetOnly ? 1 : merge_->SheetsNeeded(PositionsPerSheet(sheet_, positions_));
+    record_ = nullptr;
+    for (int s = 0; s < sheets && !cancelled_; ++s) {
         for (int r = 0; r < sheet_.NbrDown && !cancelled_; ++r) {
             for (int c = 0; c < sheet_.NbrAcross && !cancelled_; ++c) {
                 if (!positions_.Prints(r, c, sheet_.NbrAcross))
                     continue;
+                if (merge_) {
+                    if (mergeLabel >= merge_->Labels())
+                        break;
+                    const int record = merge_->Records[std::size_t(mergeLabel / merge_->Copies)];
+                    record_ = &merge_->Data.Records[std::size_t(record)];
+                    ++mergeLabel;
+                }
                 // Every item position is absolute on the paper: the label's corner plus the item's.
                 report.SetOriginX(c * sheet_.HorizPitch + sheet_.LeftMarg);
                 report.SetOriginY(sheet_.TopMarg + r * sheet_.VertPitch);
@@ -52,7 +79,7 @@ void TLabelRun::PrintLabels(TBaseReport& report)
                     AfterLabel(s);
             }
         }
-        if (s + 1 < pageCount_ && !cancelled_)
+        if (s + 1 < sheets && !cancelled_)
             report.NextPage();
     }
 }
@@ -66,7 +93,7 @@ void TLabelRun::AdvanceCounter()
     }
 }
 
-void TLabelRun::DrawText(TBaseReport& r, const TLabelItemObject& it)
+void TLabelRun::DrawText(TBaseReport& r, const TLabelItemObject& it, const QString& text)
 {
     const int angle = it.Angle < 0 ? it.Angle + 360 : it.Angle;
     r.SelectFont(it.FontName, it.FontSize);
@@ -78,8 +105,21 @@ void TLabelRun::DrawText(TBaseReport& r, const TLabelItemObject& it)
     r.SetTextAnchor(taTop);
     r.RefreshFontMetrics();
     const double a = r.FontAscent(), d = r.FontDescent();
-    r.MoveCursor(it.Left + it.RelativeX, it.Top + it.RelativeY + a + d / 2);
-    r.PrintText(it.Text);
+    const double x = it.Left + it.RelativeX, y = it.Top + it.RelativeY + a + d / 2;
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+        r.MoveCursor(x, y);
+        r.PrintText(text);
+    } else {
+        // A field with line breaks (an address) prints its lines one below the other, "below"
+        // turning with the text.
+        static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
+        const QStringList lines = text.split(breaks);
+        const double step = a + d, rad = angle * M_PI / 180.0;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            r.MoveCursor(x + i * step * std::sin(rad), y + i * step * std::cos(rad));
+            r.PrintText(lines[i]);
+        }
+    }
     r.SetFontRotation(0);
 }
 
@@ -160,7 +200,9 @@ void TLabelRun::PrintSingleLabel(TBaseReport& r, int lastItemIndex)
         const TLabelItemObject& it = items_.Items[std::size_t(i)];
         const double right = it.Left + it.Width, bottom = it.Top + it.Height;
         switch (it.ItemKind) {
-        case ikText: DrawText(r, it); break;
+        case ikText:
+            DrawText(r, it, merge_ && record_ ? MergeText(it.Text, merge_->Data, *record_) : it.Text);
+            break;
         case ikCounter: DrawCounter(r, it); break;
         case ikSymbol: DrawSymbol(r, it); break;
         case ikRectangle:

@@ -6,6 +6,7 @@
 #include "model/Picture.h"
 #include "model/PositionSelection.h"
 #include "print/LabelItemObject.h"
+#include "print/MergeRun.h"
 #include "print/SheetLayout.h"
 
 #include <functional>
@@ -21,7 +22,12 @@ public:
     TLabelRun(const TSheetLayout& sheet, const TPositionSelection& positions, int pageCount,
               const QStringList& itemText);
 
-    // Reads the item text into the records (once per run). Throws EItemText.
+    // A merge run: the records fill the positions (pageCount is then not used). The run keeps
+    // the pointer; null for a plain run.
+    void SetMerge(const TMergeRun* merge) { merge_ = merge; }
+
+    // Reads the item text into the records (once per run). Throws EItemText, and EMergeRun when
+    // a merge run cannot start.
     void ReadItems();
     const TItemsList& Items() const { return items_; }
 
@@ -41,11 +47,14 @@ public:
     int LabelsDrawn() const { return labelsDrawn_; }
     std::int64_t CounterValue() const { return counterValue_; }
 
+    // The positions of one sheet a run prints at.
+    static int PositionsPerSheet(const TSheetLayout& sheet, const TPositionSelection& positions);
+
     // Paper and orientation of the stock onto a report that is not printing.
     static void ApplyPaper(TBaseReport& report, const TSheetLayout& sheet);
 
 private:
-    void DrawText(TBaseReport& r, const TLabelItemObject& it);
+    void DrawText(TBaseReport& r, const TLabelItemObject& it, const QString& text);
     void DrawCounter(TBaseReport& r, const TLabelItemObject& it);
     void DrawSymbol(TBaseReport& r, const TLabelItemObject& it);
     void DrawPicture(TBaseReport& r, std::size_t index, const TLabelItemObject& it);
@@ -54,6 +63,8 @@ private:
     TSheetLayout sheet_;
     TPositionSelection positions_;
     int pageCount_;
+    const TMergeRun* merge_ = nullptr;
+    const QStringList* record_ = nullptr; // the merge record of the label being drawn
     QStringList itemText_;
     bool read_ = false;
     TItemsList items_;

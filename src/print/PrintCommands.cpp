@@ -5,6 +5,7 @@
 #include "print/PreviewForm.h"
 #include "print/PrintJob.h"
 #include "print/SelectLabelsToPrint.h"
+#include "print/SelectRecordsToPrint.h"
 #include "ui/WindowServices.h"
 
 #include <QBuffer>
@@ -38,6 +39,14 @@ TPrintCommands::TPrintCommands(TWindowServices& services, TPositionSelection& po
         QPageSetupDialog dialog(&printer, services.MainWidget());
         return dialog.exec() == QDialog::Accepted;
     };
+    RunSelectRecordsDialog = [&services](const TMergeData& data, std::vector<int>& chosen) {
+        TSelectRecordsToPrint dialog(services, data, services.MainWidget());
+        services.CenterOverMainWindow(&dialog);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        chosen = dialog.Chosen();
+        return true;
+    };
 }
 
 void TPrintCommands::mnuPrintLabelsClick()
@@ -51,11 +60,13 @@ void TPrintCommands::mnuPrintLabelsClick()
     if (!RunPrintDialog(printer))
         return;
     MainReportPrinter.ImportDeviceSettings(printer);
-    // The copies field gives the number of sheets; the counter runs on across all of them.
+    // The copies field gives the number of sheets; the counter runs on across all of them. A
+    // merge label prints every record on that many positions in a row instead.
     PageCount = printer.copyCount();
     if (PageCount > 0) {
         PrintToPrinter = true;
-        DoPRint();
+        if (PrepareMerge(PageCount))
+            DoPRint();
     }
 }
 
@@ -67,7 +78,8 @@ void TPrintCommands::mnuPreviewClick()
     }
     PrintToPrinter = false;
     PageCount = 1;
-    DoPRint();
+    if (PrepareMerge(1))
+        DoPRint();
 }
 
 void TPrintCommands::mnuPrinterSetupClick()
@@ -93,6 +105,35 @@ void TPrintCommands::mnuSelectSpecificLabelsClick()
         positions_.SpecificPositionsOnly = true;
 }
 
+bool TPrintCommands::PrepareMerge(int copies)
+{
+    merge_.reset();
+    const TLabelMergeSource label = MergeSource ? MergeSource() : TLabelMergeSource{};
+    if (!label.Source.IsSet())
+        return true;
+    TMergeRun merge;
+    QString error;
+    if (!LoadMergeData(ResolvedMergePath(label.Source.File, label.TableDir), label.Source, merge.Data, &error)) {
+        services_.ShowInformation(error);
+        return false;
+    }
+    if (merge.Data.Records.empty()) {
+        services_.ShowInformation(QStringLiteral("No records to print"));
+        return false;
+    }
+    merge.Copies = copies;
+    if (PrintToPrinter) {
+        if (!RunSelectRecordsDialog(merge.Data, merge.Records))
+            return false;
+    } else {
+        // The preview shows the first sheet of every record.
+        merge.ChooseAll();
+        merge.FirstSheetOnly = true;
+    }
+    merge_ = std::move(merge);
+    return true;
+}
+
 void TPrintCommands::DoPRint()
 {
     const TSheetLayout sheet = sheet_();
@@ -114,6 +155,7 @@ void TPrintCommands::DoPRint()
         form.PrintToPrinter = PrintToPrinter;
         form.Sheet = sheet;
         form.Positions = positions_;
+        form.Merge = merge_ ? &*merge_ : nullptr;
         QBuffer stream;
         if (PrintToPrinter) {
             form.setWindowTitle(QStringLiteral("Print Status"));

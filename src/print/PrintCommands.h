@@ -2,11 +2,13 @@
 // The print menu's commands: Print Labels, Preview Labels, Printer Setup and Select Specific
 // Labels, and DoPRint, which checks the paper, hands the label's current items to a run and
 // shows a preview afterwards. The main window owns one and forwards its menu events to it.
+#include "print/MergeRun.h"
 #include "print/SheetLayout.h"
 #include "report/RPrinter.h"
 
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QPrinter;
 class TWindowServices;
@@ -38,11 +40,27 @@ public:
     // The system dialogs, replaceable for tests: true when confirmed.
     std::function<bool(QPrinter&)> RunPrintDialog;
     std::function<bool(QPrinter&)> RunPrinterSetupDialog;
+    // The current label's merge source and the folder a relative one starts from; not set, or
+    // a source that is not set: the label prints as it always has.
+    struct TLabelMergeSource {
+        sw::TMergeSource Source;
+        QString TableDir;
+    };
+    std::function<TLabelMergeSource()> MergeSource;
+    // The record list before a merge label prints, replaceable for tests: true when confirmed,
+    // with the records to print in chosen.
+    std::function<bool(const sw::TMergeData& data, std::vector<int>& chosen)> RunSelectRecordsDialog;
+
     // Whether the last run was cancelled.
     bool LastRunAborted() const { return lastAborted_; }
 
 private:
+    // Reads the label's merge source for a run (none: merge_ is left empty). False, after telling
+    // the user why, when the run must not start.
+    bool PrepareMerge(int copies);
+
     TWindowServices& services_;
+    std::optional<sw::TMergeRun> merge_;
     sw::TPositionSelection& positions_;
     std::function<sw::TSheetLayout()> sheet_;
     std::function<QStringList()> saveItems_;

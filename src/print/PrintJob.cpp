@@ -51,19 +51,24 @@ QString RunPrintJob(TRPDevice& device, const TPrintJob& job, QIODevice* stream,
         SetUpLabelReport(*report, !stream);
         TLabelRun::ApplyPaper(*report, job.Sheet);
         TLabelRun run(job.Sheet, job.Positions, job.Sheets, job.ItemText);
+        if (job.Merge)
+            run.SetMerge(&*job.Merge);
         // A damaged item text is found before anything reaches the printer.
         run.ReadItems();
         int shown = -1;
+        const int sheets = job.Merge ? job.Merge->SheetsNeeded(TLabelRun::PositionsPerSheet(job.Sheet, job.Positions)) : job.Sheets;
         if (progress)
             run.AfterLabel = [&](int sheet) {
                 if (sheet != shown)
-                    progress((shown = sheet) + 1, job.Sheets);
+                    progress((shown = sheet) + 1, sheets);
             };
         report->OnPrint = [&run](TBaseReport& r) { run.PrintLabels(r); };
         report->RunReport();
         if (!report->LastErrorBox().isEmpty())
             return report->LastErrorBox();
     } catch (const EItemText& e) {
+        return e.Message();
+    } catch (const EMergeRun& e) {
         return e.Message();
     } catch (const EReportPrinter& e) {
         return e.message();

@@ -3,11 +3,13 @@
 // and the run itself, onto the chosen printer or into a report stream. The command-line print
 // uses it; the status window shares its pieces.
 #include "model/PositionSelection.h"
+#include "print/MergeRun.h"
 #include "print/SheetLayout.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QIODevice;
 
@@ -30,6 +32,8 @@ struct TPrintJob {
     QStringList ItemText;
     TPositionSelection Positions;
     int Sheets = 1;
+    // A merge run: its records decide the sheets (Sheets is then not used).
+    std::optional<TMergeRun> Merge;
 };
 
 // Runs the job on the device's chosen printer, or into stream when one is given (the report

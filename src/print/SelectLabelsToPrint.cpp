@@ -1,6 +1,7 @@
 #include "print/SelectLabelsToPrint.h"
 
 #include "model/PositionSelection.h"
+#include "print/CheckListButtons.h"
 #include "ui/ContextHelp.h"
 #include "ui/WindowServices.h"
 
@@ -32,17 +33,11 @@ TSelectLabelsToPrint::TSelectLabelsToPrint(TWindowServices& services, sw::TPosit
     LabelsList->setStyleSheet(QStringLiteral("QListWidget { background: silver; }"));
     LabelsList->setUniformItemSizes(true);
 
-    const auto button = [this](const QString& caption, const char* name) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    Okbutton = button(QStringLiteral("OK"), "Okbutton");
-    Okbutton->setDefault(true);
-    CancelButton = button(QStringLiteral("Cancel"), "CancelButton");
-    Allbutton = button(QStringLiteral("All"), "Allbutton");
-    Nonebutton = button(QStringLiteral("None"), "Nonebutton");
+    const TCheckListButtons buttons = MakeCheckListButtons(this);
+    Okbutton = buttons.Ok;
+    CancelButton = buttons.Cancel;
+    Allbutton = buttons.All;
+    Nonebutton = buttons.None;
     HelpButton = sw::MakeHelpButton(this, kHelpContext);
     MouseHelpButton = sw::MakeMouseHelpButton(this);
     new TODSHelp(this, {
@@ -54,7 +49,6 @@ TSelectLabelsToPrint::TSelectLabelsToPrint(TWindowServices& services, sw::TPosit
         {QStringLiteral("Okbutton"), {QStringLiteral("Click here to print only the ticked positions from now on, until you open another label")}},
     });
     connect(Okbutton, &QPushButton::clicked, this, &TSelectLabelsToPrint::OkbuttonClick);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(Allbutton, &QPushButton::clicked, this, &TSelectLabelsToPrint::AllbuttonClick);
     connect(Nonebutton, &QPushButton::clicked, this, &TSelectLabelsToPrint::NonebuttonClick);
 

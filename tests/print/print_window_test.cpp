@@ -9,6 +9,7 @@
 #include "print/PreviewForm.h"
 #include "print/PrintCommands.h"
 #include "print/SelectLabelsToPrint.h"
+#include "print/SelectRecordsToPrint.h"
 #include "ui/WindowServices.h"
 
 #include <QApplication>
@@ -345,6 +346,62 @@ TEST(PrintCommands, PreviewShowsOneSheetInThePreviewWindow)
     EXPECT_EQ(title, QStringLiteral("Preview Labels"));
     EXPECT_GT(page.width(), 100);
     EXPECT_GT(page.height(), page.width());
+}
+
+TEST(PrintCommands, AMergeLabelPrintsTheCheckedRecordsEachOnCopiesPositions)
+{
+    QTemporaryDir dir;
+    QFile csv(dir.filePath("people.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("Name,City\nAnn,Oslo\nBo,Rome\nCy,Lima\n");
+    csv.close();
+    const QString pdf = dir.filePath("labels.pdf");
+    auto device = PdfOnlyDevice(pdf);
+    Services services;
+    TPositionSelection selection;
+    TPrintCommands commands(services, selection, [] { return LetterSheet(2, 2); },
+                            [] { return TextItem("{Name} in {city}"); }, *device);
+    TMergeSource source;
+    source.File = QStringLiteral("people.csv");
+    commands.MergeSource = [&] { return TPrintCommands::TLabelMergeSource{source, dir.path()}; };
+    commands.RunPrintDialog = [](QPrinter& printer) {
+        printer.setCopyCount(3);
+        return true;
+    };
+    // The record list: every record listed and checked; Bo is unchecked.
+    QStringList listed, checked;
+    ModalWatcher watcher([&](QWidget* w) {
+        if (auto* records = qobject_cast<TSelectRecordsToPrint*>(w)) {
+            listed = Listed(*records->RecordsList);
+            checked = Checked(*records->RecordsList);
+            records->RecordsList->item(1)->setCheckState(Qt::Unchecked);
+            records->Okbutton->click();
+        }
+    });
+    commands.mnuPrintLabelsClick();
+    EXPECT_EQ(listed, QStringList({"1: Ann, Oslo", "2: Bo, Rome", "3: Cy, Lima"}));
+    EXPECT_EQ(checked, listed);
+    EXPECT_TRUE(services.messages.isEmpty()) << services.messages.join('\n').toStdString();
+    // Ann and Cy three times each on a sheet of four: two sheets.
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("/Type /Page\n"), 2);
+    file.close();
+
+    // Refusals, each before the run: a missing source, an empty one.
+    QFile::remove(pdf);
+    source.File = QStringLiteral("gone.csv");
+    commands.mnuPrintLabelsClick();
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_EQ(services.messages.last(), QStringLiteral("The merge source %1 does not exist").arg(dir.filePath("gone.csv")));
+    QFile empty(dir.filePath("empty.csv"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.write("Name,City\n");
+    empty.close();
+    source.File = QStringLiteral("empty.csv");
+    commands.mnuPreviewClick();
+    EXPECT_EQ(services.messages.last(), QStringLiteral("No records to print"));
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST(PrintCommands, PaperThePrinterCannotTakeAndNoPrinterAreRefusedWithTheirMessages)
