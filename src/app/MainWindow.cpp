@@ -146,6 +146,10 @@ void TKLabelMain::BuildDesigner()
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     menuBar()->insertMenu(mnuLabel->menuAction(), mnuEdit);
     Designer->ConnectEditMenu(mnuEdit);
+    mnuView = new QMenu(QStringLiteral("&View"), this);
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    menuBar()->insertMenu(mnuLabel->menuAction(), mnuView);
+    Designer->ConnectViewMenu(mnuView, ScrollBox1);
 }
 
 void TKLabelMain::BuildLibrary(const QString& dataDir)
@@ -253,6 +257,10 @@ void TKLabelMain::BuildSurface()
     LabelPanel->setObjectName(QStringLiteral("LabelPanel"));
     LabelPanel->move(kPanelLeft, kPanelTop);
     LabelPanel->hide();
+    // The surface follows the panel's size on screen (label size and zoom).
+    connect(LabelPanel, &TCanvasPanel::ViewResized, ScrollSurface, [this] {
+        ScrollSurface->resize(kPanelLeft * 2 + LabelPanel->width(), kPanelTop * 2 + LabelPanel->height());
+    });
     SetLabelPanelSize(240, 96);
     ScrollBox1->setWidget(ScrollSurface);
 
@@ -268,8 +276,7 @@ void TKLabelMain::BuildSurface()
 
 void TKLabelMain::SetLabelPanelSize(int width, int height)
 {
-    LabelPanel->resize(width, height);
-    ScrollSurface->resize(kPanelLeft * 2 + width, kPanelTop * 2 + height);
+    LabelPanel->SetLabelSize(width, height);
 }
 
 void TKLabelMain::BuildMenus()

@@ -56,7 +56,8 @@ public:
     void FormActivate();
     // Shows the Tools at top 60, right-aligned in the client area with 10 pixels to spare.
     void Panel1Click();
-    // Sets the design panel's size (it keeps its place at 17, 8 in the scroll box).
+    // Sets the design panel's size in label pixels (it keeps its place at 17, 8 in the scroll
+    // box and is shown at the designer's zoom).
     void SetLabelPanelSize(int width, int height);
 
     // Top bar.
@@ -88,6 +89,7 @@ public:
     QAction* mnuSelectSpecificLabels;
     QAction* mnuExit;
     QMenu* mnuEdit;
+    QMenu* mnuView;
     QMenu* mnuLabel;
     QAction* mnuDeleteLabel;
     QAction* mnuCloneLabel;

@@ -2,6 +2,7 @@
 
 #include "designer/CanvasPanel.h"
 #include "designer/DesignHistory.h"
+#include "designer/DesignZoom.h"
 #include "designer/ItemClipboard.h"
 #include "designer/ItemCommands.h"
 #include "designer/ItemDialogs.h"
@@ -43,6 +44,8 @@ TDesigner::TDesigner(TWindowServices& services, TCanvasPanel& panel, TItemDialog
     nudges_ = std::make_unique<TNudges>(*this);
     history_ = std::make_unique<TDesignHistory>(*this);
     clipboard_ = std::make_unique<TItemClipboard>(*this);
+    zoom_ = std::make_unique<TDesignZoom>(*this);
+    handle_->SetScale(panel_.Zoom());
     panel_.LabelPanelMouseDown = [this](Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint p) {
         LabelPanelMouseDown(b, m, p);
     };
@@ -113,6 +116,11 @@ void TDesigner::ConnectEditMenu(QMenu* edit)
     }
 }
 
+void TDesigner::ConnectViewMenu(QMenu* view, QAbstractScrollArea* area)
+{
+    zoom_->ConnectViewMenu(view, area);
+}
+
 void TDesigner::LabelLoaded(bool keepHistoryIfSame)
 {
     history_->LabelLoaded(keepHistoryIfSame);
@@ -154,7 +162,7 @@ void TDesigner::RefreshAttach(TLabelItem* item)
         return;
     handle_->DetachAll();
     target_.reset();
-    panel_.update(item->BoundsRect());
+    panel_.UpdateLabelRect(item->BoundsRect());
     target_ = std::make_unique<TItemTarget>(*item, panel_);
     handle_->AttachItem(target_.get());
 }
@@ -222,7 +230,7 @@ void TDesigner::AlignVertical(TLabelItem* item)
     if (!item)
         return;
     const TDesignStep step(*history_, QStringLiteral("Center Vertically"));
-    item->SetTop(panel_.height() / 2 - item->Height() / 2);
+    item->SetTop(panel_.Model().Height() / 2 - item->Height() / 2);
     Repaint();
     RefreshAttach(item);
     TriggerChange();
@@ -233,7 +241,7 @@ void TDesigner::AlignHorizontal(TLabelItem* item)
     if (!item)
         return;
     const TDesignStep step(*history_, QStringLiteral("Center Horizontally"));
-    item->SetLeft(panel_.width() / 2 - item->Width() / 2);
+    item->SetLeft(panel_.Model().Width() / 2 - item->Width() / 2);
     Repaint();
     RefreshAttach(item);
     TriggerChange();
@@ -279,6 +287,12 @@ void TDesigner::mnuSnapToGrid4x4Click()
 void TDesigner::mnuSnapToGrid8x8Click()
 {
     SetGrid(8, gridActions_[3]);
+}
+
+void TDesigner::SetZoom(double zoom)
+{
+    panel_.SetZoom(zoom);
+    handle_->SetScale(panel_.Zoom());
 }
 
 void TDesigner::Repaint()
@@ -328,7 +342,7 @@ TItemEvents TDesigner::ItemEvents()
     TItemEvents e;
     e.MouseDown = [this](TLabelItem& sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos) {
         if (button == Qt::RightButton)
-            commands_->PopupAt(&sender, panel_.mapToGlobal(sender.BoundsRect().topLeft() + pos));
+            commands_->PopupAt(&sender, panel_.mapToGlobal(panel_.ToView(sender.BoundsRect().topLeft() + pos)));
         else
             StretchMouseDown(sender, button, shift, pos);
     };

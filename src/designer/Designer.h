@@ -11,10 +11,12 @@
 #include <QRect>
 #include <memory>
 
+class QAbstractScrollArea;
 class QAction;
 class QCheckBox;
 class QMenu;
 class TDesignHistory;
+class TDesignZoom;
 class TItemClipboard;
 class QToolButton;
 class TCanvasPanel;
@@ -75,12 +77,15 @@ public:
     TNudges& Nudges() const { return *nudges_; }
     TDesignHistory& History() const { return *history_; }
     TItemClipboard& Clipboard() const { return *clipboard_; }
+    TDesignZoom& ZoomControl() const { return *zoom_; }
 
     // Wires the Tools panel and the Grid menu's four entries (none, 2, 4, 8).
     void ConnectTools(const TDesignerTools& tools);
     void ConnectGridMenu(QAction* none, QAction* grid2, QAction* grid4, QAction* grid8);
     // Fills the Edit menu: undo and redo (named after the step), cut, copy, paste, duplicate.
     void ConnectEditMenu(QMenu* edit);
+    // Fills the View menu with the zoom commands; 'area' scrolls the design panel.
+    void ConnectViewMenu(QMenu* view, QAbstractScrollArea* area);
     // The label on screen was replaced: its history starts afresh, unless the load brought
     // back the very items of the last step (the reload after Save).
     void LabelLoaded(bool keepHistoryIfSame);
@@ -107,6 +112,9 @@ public:
     void mnuSnapToGrid2x2Click();
     void mnuSnapToGrid4x4Click();
     void mnuSnapToGrid8x8Click();
+
+    // Shows the label at this zoom (clamped to 50 % to 400 %); stored positions and sizes stay.
+    void SetZoom(double zoom);
 
     // Repaints the panel and the handle.
     void Repaint();
@@ -136,5 +144,6 @@ private:
     std::unique_ptr<TNudges> nudges_;
     std::unique_ptr<TDesignHistory> history_;
     std::unique_ptr<TItemClipboard> clipboard_;
+    std::unique_ptr<TDesignZoom> zoom_;
     QAction* gridActions_[4] = {};
 };

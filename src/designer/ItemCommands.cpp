@@ -122,7 +122,8 @@ void TItemCommands::PropertiesButtonClick()
     const TItemMenu kind = MenuFor(item);
     popupComponents_[std::size_t(MenuIndex(kind))] = item;
     const QRect b = item->BoundsRect();
-    Menu(kind)->popup(designer_.Panel().mapToGlobal(QPoint(b.x() + b.width(), b.y() + b.height())));
+    const TCanvasPanel& panel = designer_.Panel();
+    Menu(kind)->popup(panel.mapToGlobal(panel.ToView(QPoint(b.x() + b.width(), b.y() + b.height()))));
 }
 
 void TItemCommands::LabelItemPopup(QMenu* menu)

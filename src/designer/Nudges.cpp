@@ -69,7 +69,8 @@ void TNudges::Nudge(Direction d)
     if (!designer_.Selected())
         return;
     const TDesignStep step(designer_.History(), QStringLiteral("Nudge"));
-    handle->SetBounds(handle->geometry().translated(Step(d)));
+    const QPoint by = Step(d);
+    handle->MoveBy(by.x(), by.y());
     handle->update();
     designer_.Panel().update();
     designer_.TriggerChange();

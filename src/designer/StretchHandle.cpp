@@ -180,15 +180,16 @@ void TStretchHandle::AttachItem(TStretchTarget* control)
         band_ = QRect();
         setEnabled(true);
         show();
-        setGeometry(c.x() - 2, c.y() - 2, c.width() + 5, c.height() + 5);
+        frame_ = QRect(c.x() - 2, c.y() - 2, c.width() + 5, c.height() + 5);
     } else {
-        const QRect h = geometry();
+        const QRect h = frame_;
         const int left = std::min(h.x(), c.x() - 2);
         const int top = std::min(h.y(), c.y() - 2);
         const int right = std::max(h.x() + h.width() - 3, c.x() + c.width());
         const int bottom = std::max(h.y() + h.height() - 3, c.y() + c.height());
-        setGeometry(left, top, right - left + 3, bottom - top + 3);
+        frame_ = QRect(left, top, right - left + 3, bottom - top + 3);
     }
+    setGeometry(Placement(frame_));
     items_.push_back(control);
     dragStyle_ = TDragStyle::Move;
     raise();
@@ -213,19 +214,52 @@ void TStretchHandle::DetachAll()
     resize(24, 24);
     locked_ = false;
     band_ = QRect();
+    frame_ = QRect();
 }
 
 void TStretchHandle::SetBounds(const QRect& b)
 {
     if (locked_)
         return;
-    const QRect old = geometry();
+    const QRect old = frame_;
     for (TStretchTarget* t : items_) {
         const QRect c = t->Bounds();
         t->SetBounds(QRect(c.x() + (b.x() - old.x()), c.y() + (b.y() - old.y()),
                            c.width() + (b.width() - old.width()), c.height() + (b.height() - old.height())));
     }
-    setGeometry(b);
+    frame_ = b;
+    setGeometry(Placement(frame_));
+}
+
+void TStretchHandle::SetScale(double scale)
+{
+    if (scale <= 0 || scale == scale_.Zoom())
+        return;
+    // A drag measured at the old scale cannot end at the new one.
+    if (dragging_) {
+        dragging_ = false;
+        EraseBand();
+        EndDragCursor();
+        SetCapture(false);
+    }
+    scale_ = TViewScale(scale);
+    if (!items_.empty()) {
+        setGeometry(Placement(frame_));
+        update();
+    }
+}
+
+QRect TStretchHandle::Placement(const QRect& frame) const
+{
+    const QRect v = scale_.ToView(frame.adjusted(2, 2, -3, -3));
+    return {v.x() - 2, v.y() - 2, v.width() + 5, v.height() + 5};
+}
+
+QRect TStretchHandle::DragFrame(const QPoint& pos) const
+{
+    const QPoint d = pos - dragStart_;
+    return sw::DragRect(frame_, dragStyle_, scale_.LengthToLabel(d.x()), scale_.LengthToLabel(d.y()), gridX_,
+                        gridY_);
 }
 
 void TStretchHandle::SetSnapToGrid(bool snap)
@@ -239,7 +273,7 @@ void TStretchHandle::paintEvent(QPaintEvent*)
     const QColor brush = items_.size() == 1 ? color_ : secondaryColor_;
     const QPoint origin = pos();
     for (TStretchTarget* t : items_) {
-        const QRect c = t->Bounds();
+        const QRect c = scale_.ToView(t->Bounds());
         // R: the control grown by 2, right and bottom exclusive, in handle coordinates.
         const int l = c.x() - origin.x() - 2;
         const int tp = c.y() - origin.y() - 2;
@@ -354,7 +388,7 @@ void TStretchHandle::mousePressEvent(QMouseEvent* event)
     bool inside = false;
     const QPoint inParent = pos + this->pos();
     for (TStretchTarget* t : items_)
-        inside |= t->Bounds().adjusted(-2, -2, 2, 2).contains(inParent);
+        inside |= scale_.ToView(t->Bounds()).adjusted(-2, -2, 2, 2).contains(inParent);
     if (event->button() != Qt::LeftButton || locked_ || !inside) {
         unsetCursor();
         PassOn(QEvent::MouseButtonPress, pos, event->button());
@@ -388,10 +422,8 @@ void TStretchHandle::Release(const QPoint& pos, Qt::MouseButton button, Qt::Mous
         return;
     }
     const QPoint p = ClampToParent(pos);
-    if (p != dragStart_) {
-        const QPoint d = p - dragStart_;
-        SetBounds(sw::DragRect(geometry(), dragStyle_, d.x(), d.y(), gridX_, gridY_));
-    }
+    if (p != dragStart_)
+        SetBounds(DragFrame(p));
     EraseBand();
     if (parentWidget())
         parentWidget()->update();
@@ -415,13 +447,12 @@ void TStretchHandle::EndDragCursor()
 
 void TStretchHandle::DrawBand(const QPoint& p)
 {
-    const QPoint d = p - dragStart_;
-    band_ = sw::DragRect(geometry(), dragStyle_, d.x(), d.y(), gridX_, gridY_);
+    band_ = DragFrame(p);
     if (!bandWidget_)
         return;
     // The control's future rectangle, (L + 2, T + 2) to (L + W - 3, T + H - 3), outlined.
-    bandWidget_->setGeometry(band_.x() + 2, band_.y() + 2, std::max(band_.width() - 5, 1),
-                             std::max(band_.height() - 5, 1));
+    const QRect v = scale_.ToView(band_.adjusted(2, 2, -3, -3));
+    bandWidget_->setGeometry(v.x(), v.y(), std::max(v.width(), 1), std::max(v.height(), 1));
     bandWidget_->show();
     bandWidget_->raise();
 }
@@ -435,7 +466,7 @@ void TStretchHandle::EraseBand()
 
 void TStretchHandle::keyPressEvent(QKeyEvent* event)
 {
-    const QRect g = geometry();
+    const QRect g = frame_;
     switch (event->key()) {
     case Qt::Key_Left:
         update();

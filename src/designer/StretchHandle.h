@@ -5,8 +5,14 @@
 // moves them one pixel per arrow key and passes every press it does not use on to what lies
 // beneath. It knows nothing about labels: the controls are reached through TStretchTarget.
 //
-// Invariant while one control C is attached: handle geometry =
-//   (C.left - 2, C.top - 2, C.width + 5, C.height + 5).
+// The controls' bounds may be in units of their own that the parent shows at a scale (a zoomed
+// surface): the handle then works in those units (drags, grid, arrow keys) and only its widget
+// and its squares are in the parent's pixels. The handle's frame is its rectangle in the
+// controls' units. Invariant while one control C is attached:
+//   frame = (C.left - 2, C.top - 2, C.width + 5, C.height + 5),
+//   geometry = the same margins (in pixels) around C's bounds at the scale.
+#include "designer/ViewScale.h"
+
 #include <QColor>
 #include <QCursor>
 #include <QEvent>
@@ -16,7 +22,8 @@
 #include <stdexcept>
 #include <vector>
 
-// A control the handle can carry: its bounds in its parent widget's coordinates.
+// A control the handle can carry: its bounds in its parent widget's coordinates (before the
+// handle's scale).
 class TStretchTarget {
 public:
     virtual ~TStretchTarget() = default;
@@ -79,7 +86,14 @@ public:
     TStretchTarget* AttachedItem(int index) const;
 
     // Every move or resize goes through here: the attached controls follow by the same amounts.
-    void SetBounds(const QRect& bounds);
+    // The rectangle is a frame (the controls' units).
+    void SetBounds(const QRect& frame);
+    QRect Frame() const { return frame_; }
+    // Moves the attached controls by (dx, dy) of their own units.
+    void MoveBy(int dx, int dy) { SetBounds(frame_.translated(dx, dy)); }
+    // The scale at which the parent shows the controls' units (1: they are its pixels).
+    double Scale() const { return scale_.Zoom(); }
+    void SetScale(double scale);
 
     QColor Color() const { return color_; }
     void SetColor(const QColor& c) { color_ = c; update(); }
@@ -100,7 +114,7 @@ public:
 
     bool Dragging() const { return dragging_; }
     TDragStyle DragStyle() const { return dragStyle_; }
-    // The handle rectangle the band now outlines (parent coordinates); empty when none.
+    // The frame the band now outlines (the controls' units); empty when none.
     QRect Band() const { return band_; }
     // True from attach until the first mouse move with the left button up, and while dragging.
     bool HasCapture() const { return capture_; }
@@ -132,6 +146,9 @@ private:
     void SetCapture(bool on);
     void PassOn(QEvent::Type type, const QPoint& pos, Qt::MouseButton button);
     void EndDragCursor();
+    // The widget's geometry for a frame: its margins in pixels around the scaled controls.
+    QRect Placement(const QRect& frame) const;
+    QRect DragFrame(const QPoint& pos) const;
 
     std::vector<TStretchTarget*> items_;
     QColor color_ = Qt::black;
@@ -146,6 +163,8 @@ private:
     bool overrideCursor_ = false;
     TDragStyle dragStyle_ = TDragStyle::Move;
     QRect band_;
+    QRect frame_;
+    TViewScale scale_;
     TRubberBand* bandWidget_ = nullptr;
     QWidget* filtered_ = nullptr;
 };

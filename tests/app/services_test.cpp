@@ -8,6 +8,7 @@
 #include "model/Units.h"
 #include "model/StorableText.h"
 #include "ui/MessageBoxes.h"
+#include "ui/TiledScrollArea.h"
 
 #include "TestDataDir.h"
 
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <locale>
@@ -260,7 +262,7 @@ TEST(MainWindow, LayoutMenusAndTools)
     QStringList top;
     for (QAction* a : w.menuBar()->actions())
         top << a->text();
-    EXPECT_EQ(top, (QStringList{"&File", "&Edit", "&Label", "&Grid", "&Help"}));
+    EXPECT_EQ(top, (QStringList{"&File", "&Edit", "&View", "&Label", "&Grid", "&Help"}));
 
     const QRect tools[] = {w.ToolsPanel->DropTextButton->geometry(), w.ToolsPanel->PosLeftButton->geometry(),
                            w.ToolsPanel->PropertiesButton->geometry()};
@@ -308,4 +310,70 @@ TEST(MainWindow, TheDescriptionRefusesWhatTheTableCannotHoldAsItIsTyped)
     EXPECT_EQ(boxes.asked[0].text, sw::UnstorableMessage(QStringLiteral("\u2192")));
     // The window converts lengths at the design panel's resolution: one source for both.
     EXPECT_EQ(w.PixelsPerInch(), w.LabelPanel->Model().PixelsPerInch());
+}
+
+TEST(MainWindow, ViewMenuZoomsTheDesignPanelAndTheSurfaceFollows)
+{
+    TTestDataDir data;
+    TKLabelMain w(data.Path());
+    Activate(w);
+    w.SetLabelPanelSize(300, 120);
+    QStringList view;
+    for (QAction* a : w.mnuView->actions())
+        view << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? "*" : ""));
+    EXPECT_EQ(view, (QStringList{"Zoom &In", "Zoom &Out", "&Actual Size", "&Fit Label", "-", "50 %", "75 %",
+                                 "100 %*", "150 %", "200 %", "300 %", "400 %"}));
+    const auto action = [&w](const char* name) { return w.mnuView->findChild<QAction*>(QLatin1String(name)); };
+    const auto surface = [&w] { return w.ScrollSurface->size() - QSize(34, 16); };
+
+    action("mnuZoomIn")->trigger();
+    EXPECT_EQ(w.LabelPanel->size(), QSize(450, 180));
+    EXPECT_EQ(surface(), QSize(450, 180));
+    EXPECT_TRUE(action("mnuZoom150")->isChecked());
+    EXPECT_FALSE(action("mnuZoom100")->isChecked());
+    // The label itself keeps its size in label pixels.
+    EXPECT_EQ(w.LabelPanel->Model().Width(), 300);
+
+    // Ctrl+wheel over the surface: one notch is one step; without Ctrl it scrolls as ever.
+    QWidget* viewport = w.ScrollBox1->viewport();
+    const auto wheel = [viewport](int delta, Qt::KeyboardModifiers mods) {
+        QWheelEvent e(QPointF(40, 30), QPointF(viewport->mapToGlobal(QPoint(40, 30))), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &e);
+    };
+    wheel(240, Qt::ControlModifier);
+    EXPECT_EQ(w.LabelPanel->size(), QSize(900, 360));
+    wheel(-120, Qt::NoModifier);
+    EXPECT_EQ(w.LabelPanel->size(), QSize(900, 360));
+    action("mnuZoom400")->trigger();
+    EXPECT_FALSE(action("mnuZoomIn")->isEnabled());
+    action("mnuZoom50")->trigger();
+    EXPECT_EQ(surface(), QSize(150, 60));
+    EXPECT_FALSE(action("mnuZoomOut")->isEnabled());
+
+    // Fit Label: the largest whole percent at which the label fits beside its margins.
+    action("mnuFitLabel")->trigger();
+    const QSize room = w.ScrollBox1->maximumViewportSize() - QSize(34, 16);
+    const QSize shown = w.LabelPanel->size();
+    EXPECT_LE(shown.width(), room.width());
+    EXPECT_LE(shown.height(), room.height());
+    EXPECT_TRUE(shown.width() + 3 > room.width() || shown.height() + 2 > room.height()) << shown.width();
+    for (QAction* a : w.mnuView->actions())
+        EXPECT_FALSE(a->isChecked()) << a->text().toStdString();
+
+    // A new label size is shown at the zoom in force.
+    action("mnuZoom200")->trigger();
+    w.SetLabelPanelSize(100, 50);
+    EXPECT_EQ(surface(), QSize(200, 100));
+    action("mnuActualSize")->trigger();
+    EXPECT_EQ(w.LabelPanel->size(), QSize(100, 50));
+
+    // A key sequence held twice is ambiguous and does nothing at all.
+    QStringList keys;
+    for (QAction* menu : w.menuBar()->actions())
+        for (QAction* a : menu->menu()->actions())
+            for (const QKeySequence& k : a->shortcuts())
+                keys << k.toString();
+    EXPECT_EQ(keys.size(), QSet<QString>(keys.begin(), keys.end()).size()) << keys.join(' ').toStdString();
+    EXPECT_TRUE(keys.contains("Ctrl++") && keys.contains("Ctrl+-") && keys.contains("Ctrl+0"));
 }
