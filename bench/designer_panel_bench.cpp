@@ -1,6 +1,6 @@
 // The design panel with 200 items: loading the item text onto it, one frame of the panel
-// while the selection handle drags (a full repaint with the band moved), the undo history's
-// cost per command and one undo or redo step among 1,000.
+// while the selection handle drags (a full repaint with the band moved, at 50 % to 400 %
+// zoom), the undo history's cost per command and one undo or redo step among 1,000.
 // With STICKWELL_DESIGNER_SHOTS=DIR set it first writes a picture of the designer with each
 // kind of item selected in turn into DIR (STICKWELL_DESIGNER_IMAGE names a picture for the
 // image item).
@@ -122,10 +122,12 @@ void BM_LoadLabel200Items(benchmark::State& state)
 }
 BENCHMARK(BM_LoadLabel200Items)->Unit(benchmark::kMillisecond);
 
+// The argument is the zoom in percent: the same frame drawn through the painter's scale.
 void BM_DragFrame200Items(benchmark::State& state)
 {
     Designer d;
     sw::REstoreItems(d.items, LabelText(200));
+    d.designer.SetZoom(state.range(0) / 100.0);
     TLabelItem* item = d.items.OrderList().front();
     d.designer.AttachControl(item);
     TStretchHandle* h = d.designer.StretchHandle1();
@@ -140,7 +142,7 @@ void BM_DragFrame200Items(benchmark::State& state)
         ++step;
     }
 }
-BENCHMARK(BM_DragFrame200Items)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragFrame200Items)->Arg(100)->Arg(50)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
 
 // One command's step: the item moved one pixel, the history records the change.
 void MoveStep(Designer& d, int i)

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -347,6 +348,19 @@ TEST(MainWindow, ViewMenuZoomsTheDesignPanelAndTheSurfaceFollows)
     EXPECT_EQ(w.LabelPanel->size(), QSize(900, 360));
     action("mnuZoom400")->trigger();
     EXPECT_FALSE(action("mnuZoomIn")->isEnabled());
+    // Where the label is larger than the window, the label point under the wheel stays put
+    // (across: this label is too low to scroll far enough downwards).
+    w.ScrollBox1->horizontalScrollBar()->setValue(300);
+    const QPoint mouse(200, 100);
+    const auto under = [&w, viewport, mouse] {
+        return QPointF(w.LabelPanel->mapFrom(viewport, mouse)) / w.LabelPanel->Zoom();
+    };
+    const QPointF before = under();
+    QWheelEvent out(QPointF(mouse), QPointF(viewport->mapToGlobal(mouse)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &out);
+    EXPECT_EQ(w.LabelPanel->Zoom(), 3.0);
+    EXPECT_NEAR(under().x(), before.x(), 0.5);
     action("mnuZoom50")->trigger();
     EXPECT_EQ(surface(), QSize(150, 60));
     EXPECT_FALSE(action("mnuZoomOut")->isEnabled());
