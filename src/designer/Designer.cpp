@@ -45,7 +45,12 @@ TDesigner::TDesigner(TWindowServices& services, TCanvasPanel& panel, TItemDialog
     history_ = std::make_unique<TDesignHistory>(*this);
     clipboard_ = std::make_unique<TItemClipboard>(*this);
     zoom_ = std::make_unique<TDesignZoom>(*this);
+    // The handle shows the selection at the panel's zoom, whoever changes it.
     handle_->SetScale(panel_.Zoom());
+    connect(&panel_, &TCanvasPanel::ViewResized, this, [this] {
+        if (handle_)
+            handle_->SetScale(panel_.Zoom());
+    });
     panel_.LabelPanelMouseDown = [this](Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint p) {
         LabelPanelMouseDown(b, m, p);
     };
@@ -292,7 +297,6 @@ void TDesigner::mnuSnapToGrid8x8Click()
 void TDesigner::SetZoom(double zoom)
 {
     panel_.SetZoom(zoom);
-    handle_->SetScale(panel_.Zoom());
 }
 
 void TDesigner::Repaint()
