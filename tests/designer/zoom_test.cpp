@@ -3,12 +3,14 @@
 #include "DesignerFixture.h"
 
 #include "designer/DesignZoom.h"
+#include "designer/ItemCommands.h"
 #include "designer/Nudges.h"
 #include "designer/ToolDrops.h"
 #include "model/ItemText.h"
 #include "model/MoShape.h"
 
 #include <QDropEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -83,6 +85,13 @@ TEST(Zoom, TheHandleSurroundsTheItemOnScreenAndItsEdgesWorkInLabelPixels)
     const QPoint grab = f.panel.ToView(QPoint(50, 40));
     DragInView(f, grab, grab + QPoint(45, 30));
     EXPECT_EQ(r->BoundsRect().topLeft(), QPoint(48, 40));
+
+    // A right press on the handle reaches the item under it: its menu opens.
+    DesignerFixture::Send(h, QEvent::MouseButtonPress, QPoint(h->width() / 2, h->height() / 2), Qt::RightButton,
+                          Qt::RightButton);
+    QMenu* menu = f.designer.Commands().Menu(TItemMenu::PopupMenuShape);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
 
     // A zoom change keeps the selection and moves the handle with the item.
     f.designer.SetZoom(0.5);
