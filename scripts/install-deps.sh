@@ -34,6 +34,9 @@ PKGS=(
   cups                    # print checks: a private CUPS server
   cups-filters            # print checks: the generic PDF queue and its filters
   printer-driver-cups-pdf # print checks: the cups-pdf queue
+  libzint-dev             # barcodes and 2D codes (zint)
+  zbar-tools              # barcode checks: zbarimg decodes printed codes
+  dmtx-utils              # barcode checks: dmtxread decodes Data Matrix
 )
 missing=()
 for p in "${PKGS[@]}"; do

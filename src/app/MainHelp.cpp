@@ -30,6 +30,7 @@ TODSHelp* MakeMainWindowHelp(QWidget* mainWindow)
         Item("CutObjectButton", "Click here to delete the currently highlighted item on the label"),
         Item("Descript", "The description of the label on screen. Type here to change it; Save keeps the "
                          "new description with the label"),
+        Drop("DropBarcodeButton", "a barcode or 2D code (QR Code, Data Matrix, ...); it may carry the counter"),
         Drop("DropCounterButton", "a number that counts up from label to label as the sheets are printed"),
         Drop("DropEllipseButton", "an ellipse (or a circle)"),
         Drop("DropHLineButton", "a horizontal line"),

@@ -8,7 +8,7 @@
 
 namespace {
 
-enum class Glyph { Text, Rect, Ellipse, RoundRect, Symbol, HLine, VLine, Image, Counter,
+enum class Glyph { Text, Rect, Ellipse, RoundRect, Symbol, HLine, VLine, Image, Counter, Barcode,
                    Properties, Up, Down, Right, Left, Cut };
 
 QIcon MakeGlyph(Glyph g)
@@ -47,6 +47,10 @@ QIcon MakeGlyph(Glyph g)
         p.drawEllipse(QPointF(11, 5), 1.5, 1.5);
         break;
     case Glyph::Counter: p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("123")); break;
+    case Glyph::Barcode:
+        for (const int x : {1, 3, 6, 7, 9, 12, 14})
+            p.fillRect(x, 2, x == 6 || x == 12 ? 2 : 1, 12, Qt::black);
+        break;
     case Glyph::Properties:
         p.drawRect(2, 2, 11, 11);
         p.drawLine(4, 5, 11, 5);
@@ -101,6 +105,7 @@ TToolsPanel::TToolsPanel(QWidget* parent)
     DropVLineButton = MakeButton(this, "DropVLineButton", Glyph::VLine, 42, 58, 23, tr("Vertical line"));
     DropImageButton = MakeButton(this, "DropImageButton", Glyph::Image, 69, 58, 23, tr("Image"));
     DropCounterButton = MakeButton(this, "DropCounterButton", Glyph::Counter, 95, 58, 23, tr("Counter"));
+    DropBarcodeButton = MakeButton(this, "DropBarcodeButton", Glyph::Barcode, 121, 58, 23, tr("Barcode"));
 
     auto* sep = new QFrame(this);
     sep->setFrameShape(QFrame::HLine);
@@ -132,5 +137,5 @@ TToolsPanel::TToolsPanel(QWidget* parent)
 QList<QToolButton*> TToolsPanel::DropButtons() const
 {
     return {DropTextButton, DropRectButton, DropEllipseButton, DropRoundRectButton, DropSymbolButton,
-            DropHLineButton, DropVLineButton, DropImageButton, DropCounterButton};
+            DropHLineButton, DropVLineButton, DropImageButton, DropCounterButton, DropBarcodeButton};
 }

@@ -20,6 +20,7 @@ public:
     QToolButton* DropVLineButton;
     QToolButton* DropImageButton;
     QToolButton* DropCounterButton;
+    QToolButton* DropBarcodeButton;
     QToolButton* PropertiesButton;
     QToolButton* PosUpButton;
     QToolButton* PosDownButton;

@@ -38,6 +38,10 @@ void DrawPicture(QPainter& p, const QString& name, int halo)
         p.drawPolygon(body);
         p.drawLine(QPoint(5, 9), QPoint(9, 5));
         p.drawLine(QPoint(16, 24), QPoint(24, 16));
+    } else if (name == QLatin1String("DRAG_BARCODE")) {
+        // Bars of two widths over a short base line.
+        for (const int x : {1, 4, 6, 10, 13, 15, 19, 22})
+            p.fillRect(QRect(x - halo, 1 - halo, (x == 6 || x == 15 ? 2 : 1) + 2 * halo, 16 + 2 * halo), Qt::color1);
     } else if (name == QLatin1String("DRAG_SYMBOL")) {
         p.drawEllipse(1, 1, 18, 18);
         p.drawPoint(7, 7);
@@ -93,7 +97,7 @@ QString DragCursorName(const QString& buttonName)
         {"DropRoundRectButton", "DRAG_ROUNDRECT"}, {"DropEllipseButton", "DRAG_ELLIPSE"},
         {"DropHLineButton", "DRAG_HLINE"},     {"DropVLineButton", "DRAG_VLINE"},
         {"DropImageButton", "DRAG_GRAPHIC"},   {"DropCounterButton", "DRAG_COUNTER"},
-        {"DropSymbolButton", "DRAG_SYMBOL"},
+        {"DropSymbolButton", "DRAG_SYMBOL"},   {"DropBarcodeButton", "DRAG_BARCODE"},
     };
     for (const auto& row : table)
         if (buttonName == QLatin1String(row.button))

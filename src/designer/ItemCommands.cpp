@@ -5,6 +5,7 @@
 #include "designer/Designer.h"
 #include "designer/ImageBrowse.h"
 #include "designer/ItemDialogs.h"
+#include "model/BarcodeItem.h"
 #include "model/ImageItem.h"
 #include "model/LabelItems.h"
 #include "model/LabelPanel.h"
@@ -46,6 +47,10 @@ QString TItemCommands::StepName(TItemCommand command)
     case TItemCommand::CenterVertically: return QStringLiteral("Center Vertically");
     case TItemCommand::CenterHorizontally: return QStringLiteral("Center Horizontally");
     case TItemCommand::Delete: return QStringLiteral("Delete");
+    case TItemCommand::Barcode: return QStringLiteral("Barcode Data");
+    case TItemCommand::Symbology: return QStringLiteral("Kind of Code");
+    case TItemCommand::ShowText: return QStringLiteral("Show Text");
+    case TItemCommand::QuarterTurn: return QStringLiteral("Rotation");
     }
     return QStringLiteral("Change");
 }
@@ -55,7 +60,7 @@ TItemCommands::TItemCommands(TDesigner& designer)
 {
     const TItemMenu kinds[] = {TItemMenu::PopupMenuText,  TItemMenu::PopupMenuCounter, TItemMenu::PopupMenuSymbol,
                                TItemMenu::PopupMenuShape, TItemMenu::PopupMenuRoundRect, TItemMenu::PopupMenuLine,
-                               TItemMenu::PopupMenuImage};
+                               TItemMenu::PopupMenuImage, TItemMenu::PopupMenuBarcode};
     for (TItemMenu kind : kinds) {
         QMenu* menu = BuildItemMenu(kind, &designer_.Panel());
         menus_[std::size_t(MenuIndex(kind))] = menu;
@@ -102,6 +107,8 @@ TItemMenu TItemCommands::MenuFor(const TLabelItem* item) const
         return TItemMenu::PopupMenuLine;
     if (dynamic_cast<const TImageItem*>(item))
         return TItemMenu::PopupMenuImage;
+    if (dynamic_cast<const TBarcodeItem*>(item))
+        return TItemMenu::PopupMenuBarcode;
     return TItemMenu::PopupMenuSymbol;
 }
 
@@ -135,6 +142,7 @@ void TItemCommands::LabelItemPopup(QMenu* menu)
         if (item && item->IsSpecial() && designer_.Panel().Model().Contains(item)) {
             designer_.DetachControl();
             designer_.AttachControl(item);
+            MarkBarcodeMenu(menu, dynamic_cast<const TBarcodeItem*>(item));
         }
     }
 }
@@ -215,7 +223,94 @@ void TItemCommands::PopupMenuHandler(TItemMenu menu, QAction* action)
     case TItemCommand::Delete:
         designer_.Items().DeleteObject(item);
         break;
+    case TItemCommand::Barcode:
+        PropBarcode(dynamic_cast<TBarcodeItem*>(item));
+        Refit(item);
+        break;
+    case TItemCommand::Symbology:
+        PropBarcode(dynamic_cast<TBarcodeItem*>(item), sw::TSymbology(std::clamp(entry.Value, 0, sw::kSymbologyCount - 1)));
+        Refit(item);
+        break;
+    case TItemCommand::ShowText:
+        PropShowText(dynamic_cast<TBarcodeItem*>(item));
+        break;
+    case TItemCommand::QuarterTurn:
+        PropQuarterTurn(dynamic_cast<TBarcodeItem*>(item), entry.Value);
+        Refit(item);
+        break;
     }
+}
+
+void TItemCommands::MarkBarcodeMenu(QMenu* menu, const TBarcodeItem* code)
+{
+    if (!code)
+        return;
+    for (QAction* a : menu->findChildren<QAction*>()) {
+        TItemMenuEntry entry;
+        if (!MenuEntryOf(a, entry))
+            continue;
+        if (entry.Command == TItemCommand::Symbology)
+            a->setChecked(entry.Value == int(code->Symbology()));
+        else if (entry.Command == TItemCommand::QuarterTurn)
+            a->setChecked(entry.Value == code->Angle());
+        else if (entry.Command == TItemCommand::ShowText) {
+            a->setChecked(code->ShowText());
+            a->setEnabled(!sw::IsTwoDimensional(code->Symbology()));
+        }
+    }
+}
+
+void TItemCommands::PropBarcode(TBarcodeItem* code, std::optional<sw::TSymbology> symbology)
+{
+    if (!code)
+        return;
+    TBarcodeValues values{code->Symbology(), code->Data(), code->ShowText()};
+    const long long counter = sw::PanelCounterStart(designer_.Panel().Model());
+    if (symbology) {
+        if (*symbology == code->Symbology())
+            return;
+        values.Symbology = *symbology;
+        // Data the new kind can hold changes at once; other data is asked for first.
+        const std::optional<QString> shown = sw::ExpandBarcodeData(values.Data, counter);
+        if (!shown || !sw::CheckBarcode(values.Symbology, *shown)) {
+            if (!designer_.Dialogs().GetBarcode(values, counter))
+                return;
+        }
+    } else if (!designer_.Dialogs().GetBarcode(values, counter)) {
+        return;
+    }
+    const bool becameSquare = sw::IsSquareSymbology(values.Symbology) && !sw::IsSquareSymbology(code->Symbology());
+    const bool leftSquare = !sw::IsSquareSymbology(values.Symbology) && sw::IsSquareSymbology(code->Symbology());
+    code->SetSymbology(values.Symbology);
+    code->SetData(values.Data);
+    code->SetShowText(values.ShowText);
+    // A code that changes between square and long takes the new kind's own box.
+    if (becameSquare || leftSquare) {
+        QSize own = TBarcodeItem::DefaultSize(values.Symbology, designer_.Panel().Model().PixelsPerInch());
+        if (code->Angle() == 90 || code->Angle() == 270)
+            own.transpose();
+        code->SetBounds(code->Left(), code->Top(), own.width(), own.height());
+    }
+    designer_.Repaint();
+    designer_.TriggerChange();
+}
+
+void TItemCommands::PropShowText(TBarcodeItem* code)
+{
+    if (!code || sw::IsTwoDimensional(code->Symbology()))
+        return;
+    code->SetShowText(!code->ShowText());
+    designer_.Repaint();
+    designer_.TriggerChange();
+}
+
+void TItemCommands::PropQuarterTurn(TBarcodeItem* code, int angle)
+{
+    if (!code || sw::QuarterTurn(angle) == code->Angle())
+        return;
+    code->SetAngle(angle);
+    designer_.Repaint();
+    designer_.TriggerChange();
 }
 
 void TItemCommands::Refit(TLabelItem* item)
@@ -281,6 +376,15 @@ void TItemCommands::PropColor(TLabelItem* item)
 
 void TItemCommands::PropColorLine(TLabelItem* item)
 {
+    if (auto* code = dynamic_cast<TBarcodeItem*>(item)) {
+        TColor c = code->LineColor();
+        if (!designer_.Dialogs().ChooseColor(c))
+            return;
+        code->SetLineColor(c);
+        designer_.Repaint();
+        designer_.TriggerChange();
+        return;
+    }
     auto* shape = dynamic_cast<TMoShape*>(item);
     auto* line = dynamic_cast<TLineShape*>(item);
     if (!shape && !line)

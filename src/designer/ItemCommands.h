@@ -4,16 +4,19 @@
 // centring and deletion. Every command that changes an item marks the label changed; a
 // cancelled dialog changes nothing.
 #include "designer/ItemMenus.h"
+#include "model/Barcode.h"
 
 #include <QObject>
 #include <QPoint>
 #include <array>
+#include <optional>
 
 class QAction;
 class QMenu;
 class QToolButton;
 class TDesigner;
 class TImageItem;
+class TBarcodeItem;
 class TLabelItem;
 class Tmo3DLabel;
 class TCounterLabel;
@@ -56,6 +59,11 @@ public:
     void PropBringToFront(TLabelItem* item);
     void PropSendToBack(TLabelItem* item);
     void PropCounterValues(TCounterLabel* counter);
+    // The barcode dialog on a code; with a symbology, the dialog opens on it (a kind the data
+    // does not fit is changed only once the data fits).
+    void PropBarcode(TBarcodeItem* code, std::optional<sw::TSymbology> symbology = std::nullopt);
+    void PropShowText(TBarcodeItem* code);
+    void PropQuarterTurn(TBarcodeItem* code, int angle);
     // The name of a command's undo step ("Font", "Bring to Front", ...).
     static QString StepName(TItemCommand command);
     // The image browser's file when it names a picture file (sw::IsPictureFileName); else empty.
@@ -70,4 +78,6 @@ private:
     std::array<QMenu*, kItemMenuCount> menus_{};
     std::array<TLabelItem*, kItemMenuCount> popupComponents_{};
     QAction* stretchToFit_ = nullptr;
+    // Shows the code's symbology, angle and text line as check marks of its menu.
+    void MarkBarcodeMenu(QMenu* menu, const TBarcodeItem* code);
 };

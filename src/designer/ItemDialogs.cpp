@@ -100,3 +100,14 @@ bool TItemDialogs::ChooseColor(TColor& color)
     color = sw::FromQColor(dlg.selectedColor());
     return true;
 }
+
+bool TItemDialogs::GetBarcode(TBarcodeValues& values, long long counter)
+{
+    TGetBarcode dlg(counter, Owner());
+    dlg.SetValues(values);
+    Place(&dlg);
+    if (dlg.exec() != QDialog::Accepted || !dlg.Problem().isEmpty())
+        return false;
+    values = dlg.Values();
+    return true;
+}

@@ -2,6 +2,7 @@
 // The dialogs the designer and the item factories ask the user through. Each call creates its
 // dialog, places it, runs it modally and destroys it. Tests put answers in place of the user by
 // overriding these.
+#include "designer/GetBarcode.h"
 #include "model/LabelItem.h"
 
 #include <QString>
@@ -33,6 +34,9 @@ public:
     virtual bool ChooseFont(TItemFont& font);
     // The colour chooser.
     virtual bool ChooseColor(TColor& color);
+    // The barcode dialog preset with values; counter is the value "{COUNTER}" shows. On OK the
+    // values are ones the code can hold.
+    virtual bool GetBarcode(TBarcodeValues& values, long long counter);
 
 protected:
     QWidget* Owner() const;

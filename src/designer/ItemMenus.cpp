@@ -1,5 +1,7 @@
 #include "designer/ItemMenus.h"
 
+#include "model/Barcode.h"
+
 #include <QAction>
 #include <QMenu>
 #include <vector>
@@ -14,7 +16,7 @@ struct Entry {
     int submenu = 0;         // 1 line thickness, 2 pattern, 3 rounding
 };
 
-constexpr int kThickness = 1, kPattern = 2, kRounding = 3;
+constexpr int kThickness = 1, kPattern = 2, kRounding = 3, kSymbology = 4, kQuarterTurn = 5;
 
 const Entry kSep{nullptr, nullptr, TItemCommand::Delete};
 
@@ -28,6 +30,7 @@ QString Prefix(TItemMenu menu)
     case TItemMenu::PopupMenuRoundRect: return QStringLiteral("PopupMenuRoundRect");
     case TItemMenu::PopupMenuLine: return QStringLiteral("PopupMenuLine");
     case TItemMenu::PopupMenuImage: return QStringLiteral("PopupMenuImage");
+    case TItemMenu::PopupMenuBarcode: return QStringLiteral("PopupMenuBarcode");
     }
     return {};
 }
@@ -88,6 +91,12 @@ std::vector<Entry> Entries(TItemMenu menu)
         e = {{"Image File", "ImageFile", C::ImageFile}, {"Stretch to Fit", "StretchToFit", C::StretchToFit}};
         t = tail("SendToBack", "BringToFront", "Center");
         break;
+    case TItemMenu::PopupMenuBarcode:
+        e = {{"Barcode Data...", "Data", C::Barcode}, {"Kind of Code", "Symbology", C::Symbology, 0, kSymbology},
+             {"Show Text", "ShowText", C::ShowText}, {"Color", "Color", C::LineColor},
+             {"Rotation", "Rotation", C::QuarterTurn, 0, kQuarterTurn}};
+        t = tail("SendToBack", "BringToFront", "Center");
+        break;
     }
     e.insert(e.end(), t.begin(), t.end());
     return e;
@@ -128,6 +137,14 @@ void FillSubmenu(QMenu* sub, TItemMenu menu, const QString& prefix, int kind)
         for (const auto& p : patterns)
             AddEntry(sub, QLatin1String(p.caption), prefix + QStringLiteral("Pattern") + QLatin1String(p.name),
                      TItemCommand::Pattern, p.style);
+    } else if (kind == kSymbology) {
+        for (int i = 0; i < sw::kSymbologyCount; ++i)
+            AddEntry(sub, sw::SymbologyCaption(sw::TSymbology(i)), prefix + sw::SymbologyWord(sw::TSymbology(i)),
+                     TItemCommand::Symbology, i)->setCheckable(true);
+    } else if (kind == kQuarterTurn) {
+        for (int a = 0; a < 360; a += 90)
+            AddEntry(sub, QStringLiteral("%1\u00b0").arg(a), prefix + QStringLiteral("Angle%1").arg(a),
+                     TItemCommand::QuarterTurn, a)->setCheckable(true);
     } else if (kind == kRounding) {
         for (int p = 20; p <= 90; p += 10)
             AddEntry(sub, QStringLiteral("%1%").arg(p), prefix + QString::number(p), TItemCommand::Rounding, p);
@@ -174,7 +191,7 @@ QMenu* BuildItemMenu(TItemMenu menu, QWidget* parent)
             continue;
         }
         QAction* a = AddEntry(m, QLatin1String(e.caption), name, e.command, e.value);
-        if (e.command == TItemCommand::StretchToFit)
+        if (e.command == TItemCommand::StretchToFit || e.command == TItemCommand::ShowText)
             a->setCheckable(true);
     }
     return m;

@@ -5,6 +5,7 @@
 #include "designer/Designer.h"
 #include "designer/DragCursors.h"
 #include "designer/ItemDialogs.h"
+#include "model/BarcodeItem.h"
 #include "model/LabelItems.h"
 #include "model/Symbols.h"
 #include "ui/WindowServices.h"
@@ -26,7 +27,7 @@ const QStringList& ToolNames()
         QStringLiteral("DropSymbolButton"),    QStringLiteral("DropRectButton"),
         QStringLiteral("DropRoundRectButton"), QStringLiteral("DropEllipseButton"),
         QStringLiteral("DropImageButton"),     QStringLiteral("DropVLineButton"),
-        QStringLiteral("DropHLineButton"),
+        QStringLiteral("DropHLineButton"),     QStringLiteral("DropBarcodeButton"),
     };
     return names;
 }
@@ -152,6 +153,12 @@ void TToolDrops::LabelPanelDragDrop(TLabelItem* sender, const QString& tool, QPo
         items.CreateLineItem(1, y, x, 20, 60, kBlack, 1);
     } else if (tool == QLatin1String("DropHLineButton")) {
         items.CreateLineItem(0, y, x, 60, 20, kBlack, 1);
+    } else if (tool == QLatin1String("DropBarcodeButton")) {
+        TBarcodeValues values;
+        values.Data = QStringLiteral("12345");
+        if (!designer_.Dialogs().GetBarcode(values, sw::PanelCounterStart(designer_.Panel().Model())))
+            return;
+        items.CreateBarcodeItem(values.Symbology, values.Data, values.ShowText, y, x, 0, 0, kBlack, 0);
     } else {
         return;
     }

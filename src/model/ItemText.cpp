@@ -1,4 +1,5 @@
 #include "model/ItemText.h"
+#include "model/BarcodeItem.h"
 #include "model/ImageItem.h"
 #include "model/LabelItems.h"
 #include "model/LabelPanel.h"
@@ -135,6 +136,17 @@ void WriteSymbol(Writer& w, const TSymbol& s)
     w.Int("ASCIICHAR", s.Code());
 }
 
+void WriteBarcode(Writer& w, const TBarcodeItem& b)
+{
+    w.Put("LABELITEM", QStringLiteral("BARCODE"));
+    w.Bounds(b);
+    w.Put("SYMBOLOGY", SymbologyWord(b.Symbology()));
+    w.Put("DATA", OneLine(b.Data()));
+    w.Put("SHOWTEXT", Flag(b.ShowText()));
+    w.Int("LINECOLOR", b.LineColor());
+    w.Int("ANGLE", b.Angle());
+}
+
 // The reader's current values, one per key, kept for the whole text.
 struct Current {
     int top = 0, left = 0, width = 0, height = 0;
@@ -143,6 +155,9 @@ struct Current {
     bool bold = true, italic = false, under = false, stretch = false;
     int brushStyle = bsClear;
     QString text, fontName, fileName;
+    TSymbology symbology = TSymbology::Code128;
+    QString data;
+    bool showText = true;
 };
 
 bool ParseLength(const QString& v, double ppi, int& out)
@@ -201,6 +216,9 @@ TLabelItem* CreatePending(TLabelItems& items, const QString& kind, const Current
     if (kind == QLatin1String("HORIZONTALLINE"))
         return items.CreateLineItem(0, c.top, c.left, c.width, c.height, TColor(c.lineColor),
                                     c.lineThickness);
+    if (kind == QLatin1String("BARCODE"))
+        return items.CreateBarcodeItem(c.symbology, c.data, c.showText, c.top, c.left, c.width,
+                                       c.height, TColor(c.lineColor), c.angle);
     return nullptr;
 }
 
@@ -208,7 +226,7 @@ bool IsKnownKind(const QString& kind)
 {
     static const char* const kinds[] = {"TEXT",    "COUNTER", "SYMBOL",
                                         "RECTANGLE", "ROUNDRECTANGLE", "ELLIPSE",
-                                        "IMAGE",   "VERTICALLINE", "HORIZONTALLINE"};
+                                        "IMAGE",   "VERTICALLINE", "HORIZONTALLINE", "BARCODE"};
     for (const char* k : kinds)
         if (kind == QLatin1String(k))
             return true;
@@ -229,6 +247,8 @@ void WriteItem(Writer& w, TLabelItem* item)
         WriteImage(w, *i);
     else if (auto* y = dynamic_cast<TSymbol*>(item))
         WriteSymbol(w, *y);
+    else if (auto* b = dynamic_cast<TBarcodeItem*>(item))
+        WriteBarcode(w, *b);
 }
 
 } // namespace
@@ -276,9 +296,11 @@ bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error, 
         if (eq < 0)
             return create();
         const QString key = line.left(eq);
-        QString value = line.mid(eq + 1, valueLimit);
+        // A code's data is newer than the 99-character cut and keeps what the item holds.
+        const qsizetype limit = valueLimit > 0 && key == QLatin1String("DATA") ? kMaxBarcodeData : valueLimit;
+        QString value = line.mid(eq + 1, limit);
         // The cut keeps a character outside the Basic Multilingual Plane whole or leaves it out.
-        if (valueLimit > 0 && value.size() == valueLimit && value.back().isHighSurrogate())
+        if (limit > 0 && value.size() == limit && value.back().isHighSurrogate())
             value.chop(1);
         if (key == QLatin1String("LABELITEM")) {
             if (!create())
@@ -322,6 +344,14 @@ bool REstoreItems(TLabelItems& items, const QStringList& lines, QString* error, 
             for (int i = 0; i < 8; ++i)
                 if (value == QLatin1String(kBrushWords[i]))
                     c.brushStyle = i;
+        } else if (key == QLatin1String("DATA")) {
+            c.data = value;
+        } else if (key == QLatin1String("SHOWTEXT")) {
+            c.showText = value == QLatin1String("Y");
+        } else if (key == QLatin1String("SYMBOLOGY")) {
+            // An unknown word (a newer program's code) keeps the symbology before it.
+            if (const std::optional<TSymbology> s = SymbologyOfWord(value))
+                c.symbology = *s;
         }
     }
 }

@@ -12,6 +12,8 @@
 //   HORIZONTALLINE, VERTICALLINE  TOP LEFT WIDTH HEIGHT ORIENTATION(H|V) LINETHICKNESS LINECOLOR
 //   IMAGE           TOP LEFT WIDTH HEIGHT STRETCH(Y|N) FILENAMEANDPATH
 //   SYMBOL          TOP LEFT WIDTH HEIGHT FONTSIZE FONTCOLOR ASCIICHAR
+//   BARCODE         TOP LEFT WIDTH HEIGHT SYMBOLOGY DATA(up to 255 characters) SHOWTEXT(Y|N)
+//                   LINECOLOR ANGLE(0|90|180|270)
 // Lengths are inches with three decimals; colours 0x00BBGGRR in decimal.
 //
 // Stored in the memo, the text is Windows-1252 when every character fits, byte for byte as the

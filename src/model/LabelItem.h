@@ -65,7 +65,7 @@ struct TItemFont {
 // The command menu a kind of item opens (the menus themselves belong to the designer).
 enum class TItemMenu {
     PopupMenuText, PopupMenuCounter, PopupMenuSymbol, PopupMenuShape,
-    PopupMenuRoundRect, PopupMenuLine, PopupMenuImage
+    PopupMenuRoundRect, PopupMenuLine, PopupMenuImage, PopupMenuBarcode
 };
 
 class TLabelItem;

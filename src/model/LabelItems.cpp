@@ -1,4 +1,5 @@
 #include "model/LabelItems.h"
+#include "model/BarcodeItem.h"
 #include "model/ImageItem.h"
 #include "model/ItemHost.h"
 #include "model/LabelPanel.h"
@@ -216,6 +217,25 @@ TImageItem* TLabelItems::CreateImageItem(int top, int left, int width, int heigh
         item->SetPicture(known);
     else
         item->LoadPicture();
+    OrderListAdd(item);
+    return item;
+}
+
+TBarcodeItem* TLabelItems::CreateBarcodeItem(sw::TSymbology symbology, const QString& data,
+                                             bool showText, int top, int left, int width,
+                                             int height, TColor lineColor, int angle)
+{
+    auto* item = Place(std::make_unique<TBarcodeItem>(), TItemMenu::PopupMenuBarcode);
+    if (!item)
+        return nullptr;
+    const QSize own = TBarcodeItem::DefaultSize(symbology, panel_.PixelsPerInch());
+    item->SetBounds(left, top, own.width(), own.height());
+    item->SetSymbology(symbology);
+    item->SetData(data.left(sw::kMaxBarcodeData));
+    item->SetShowText(showText);
+    item->SetLineColor(lineColor);
+    item->SetAngle(angle);
+    SetSizes(*item, width, height);
     OrderListAdd(item);
     return item;
 }

@@ -2,6 +2,7 @@
 // The label's items as the window works with them: the factories that create each kind (on a
 // drop and when a label is read), the names "Special1".."Special1000", the stacking order
 // OrderList (back first) and deletion. The items themselves live on the TLabelPanel.
+#include "model/Barcode.h"
 #include "model/LabelItem.h"
 
 #include <QString>
@@ -21,6 +22,7 @@ class TSymbol;
 class TMoShape;
 class TLineShape;
 class TImageItem;
+class TBarcodeItem;
 
 namespace sw {
 constexpr int kMaxItems = 1000;
@@ -59,6 +61,11 @@ public:
     // Empty fileName: ask the image browser.
     TImageItem* CreateImageItem(int top, int left, int width, int height, const QString& fileName,
                                 bool stretch);
+
+    // Width or height 0: the symbology's own size (sides swapped at 90 and 270 degrees).
+    TBarcodeItem* CreateBarcodeItem(sw::TSymbology symbology, const QString& data, bool showText,
+                                    int top, int left, int width, int height, TColor lineColor,
+                                    int angle);
 
     // The first of prefix+"1" .. prefix+"1000" no child of the panel is named; empty when all
     // are taken.

@@ -4,6 +4,7 @@
 #include "model/Units.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 namespace sw {
@@ -15,7 +16,8 @@ constexpr std::int64_t kMaxHundredths = 100000;
 
 const char* const kKindWords[] = {"TEXT",      "COUNTER",        "SYMBOL",
                                   "RECTANGLE", "ROUNDRECTANGLE", "ELLIPSE",
-                                  "IMAGE",     "VERTICALLINE",   "HORIZONTALLINE"};
+                                  "IMAGE",     "VERTICALLINE",   "HORIZONTALLINE",
+                                  "BARCODE"};
 
 // Fill styles by the platform's numbering (0..7).
 const char* const kBrushWords[] = {"SOLID",     "CLEAR",     "HORIZONTAL", "VERTICAL",
@@ -83,6 +85,13 @@ public:
             for (int i = 0; i < 8; ++i)
                 if (value == QLatin1String(kBrushWords[i]))
                     v.BrushStyle = std::uint8_t(i);
+        } else if (key == QLatin1String("DATA")) {
+            v.Data = value;
+        } else if (key == QLatin1String("SHOWTEXT")) {
+            v.ShowText = value == QLatin1String("Y");
+        } else if (key == QLatin1String("SYMBOLOGY")) {
+            if (const std::optional<TSymbology> s = SymbologyOfWord(value))
+                v.Symbology = *s;
         }
     }
 
@@ -98,6 +107,7 @@ public:
         c_.values.Text.clear();
         c_.values.FontName.clear();
         c_.values.FileNameAndPath.clear();
+        c_.values.Data.clear();
         c_.pending = true;
     }
 
@@ -127,7 +137,7 @@ private:
 
 TItemKind ItemKindOf(const QString& word)
 {
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < int(std::size(kKindWords)); ++i)
         if (word == QLatin1String(kKindWords[i]))
             return TItemKind(i);
     return ikText;
@@ -154,7 +164,8 @@ int MakeItemsStringList(const QStringList& memo, TItemsList& list)
             break;
         }
         const QString key = line.left(eq);
-        const QString value = line.mid(eq + 1, kMaxItemValue);
+        // A code's data is newer than the 99-character cut and keeps what the item holds.
+        const QString value = line.mid(eq + 1, key == QLatin1String("DATA") ? kMaxBarcodeData : kMaxItemValue);
         if (key == QLatin1String("LABELITEM"))
             reader.NextRecord(value);
         else

@@ -4,6 +4,8 @@
 // It differs from the design panel's reader on purpose: values stay in inches, a misspelt kind
 // word prints as text, LINETHICKNESS becomes hundredths of an inch, and the counter's start and
 // repeat come from the last counter record read.
+#include "model/Barcode.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -22,6 +24,7 @@ enum TItemKind : std::uint8_t {
     ikImage = 6,
     ikVerticalLine = 7,
     ikHorizontalLine = 8,
+    ikBarcode = 9,
 };
 
 // The kind a LABELITEM value names (exact, case-sensitive); any other word prints as text.
@@ -47,6 +50,9 @@ struct TLabelItemObject {
     std::int32_t AsciiChar = 0;
     std::int32_t Color = 0;
     std::uint8_t BrushStyle = 1; // CLEAR until a record names one, as on the design panel
+    TSymbology Symbology = TSymbology::Code128;
+    QString Data; // up to kMaxBarcodeData characters; may hold "{COUNTER}"
+    bool ShowText = true;
 };
 
 // What one reading gives the run: the records and the counter's start and repeat.
@@ -69,7 +75,7 @@ private:
     QString message_;
 };
 
-// Widest values the records keep.
+// Widest values the records keep (a code's DATA keeps kMaxBarcodeData).
 constexpr int kMaxItemValue = 99;
 constexpr int kMaxFontName = 35;
 

@@ -91,6 +91,8 @@ void TLabelPrint::FormActivate()
         error = e.Message();
     } catch (const EMergeRun& e) {
         error = e.Message();
+    } catch (const EBarcodeData& e) {
+        error = e.Message();
     } catch (const EReportPrinter& e) {
         error = e.message();
     } catch (const std::exception& e) {

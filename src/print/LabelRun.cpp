@@ -1,5 +1,6 @@
 #include "print/LabelRun.h"
 
+#include "model/Placeholders.h"
 #include "model/Symbols.h"
 #include "report/RPBase.h"
 
@@ -24,7 +25,97 @@ void TLabelRun::ReadItems()
     if (merge_)
         CheckMergeRun(*merge_, items_);
     pictures_.assign(items_.Items.size(), PictureSlot{});
+    barcodes_.assign(items_.Items.size(), BarcodeSlot{});
+    counterItems_ = 0;
+    for (int i = 0; i <= lastItemIndex_; ++i)
+        if (items_.Items[std::size_t(i)].ItemKind == ikCounter)
+            ++counterItems_;
+    CheckBarcodes();
     read_ = true;
+}
+
+int TLabelRun::SheetsToPrint() const
+{
+    // A merge run goes on until every record has its labels.
+    if (merge_)
+        return merge_->FirstSheetOnly ? 1 : merge_->SheetsNeeded(PositionsPerSheet(sheet_, positions_));
+    return pageCount_;
+}
+
+template <typename F> void TLabelRun::ForEachLabel(F&& f)
+{
+    std::int64_t left = merge_ ? merge_->Labels() : -1;
+    const int sheets = SheetsToPrint();
+    for (int s = 0; s < sheets; ++s)
+        for (int r = 0; r < sheet_.NbrDown; ++r)
+            for (int c = 0; c < sheet_.NbrAcross; ++c)
+                if (positions_.Prints(r, c, sheet_.NbrAcross)) {
+                    if (left == 0)
+                        return;
+                    if (left > 0)
+                        --left;
+                    f(s, r, c);
+                }
+}
+
+void TLabelRun::CheckBarcodes()
+{
+    // The counter runs through the whole job here as it will when printing, so a value that
+    // outgrows its code stops the run before the first label.
+    std::vector<std::size_t> counted, fixed;
+    for (int i = 0; i <= lastItemIndex_; ++i) {
+        const TLabelItemObject& it = items_.Items[std::size_t(i)];
+        if (it.ItemKind == ikBarcode)
+            (HasPlaceholders(it.Data) ? counted : fixed).push_back(std::size_t(i));
+    }
+    if (counted.empty() && fixed.empty())
+        return;
+    const auto refuse = [](int sheet, int row, int column, const QString& value, const QString& why) {
+        throw EBarcodeData(QStringLiteral("The code on sheet %1, row %2, column %3 cannot hold \"%4\": %5")
+                               .arg(sheet + 1).arg(row + 1).arg(column + 1).arg(value, why));
+    };
+    bool any = false;
+    int firstSheet = 0, firstRow = 0, firstColumn = 0;
+    ForEachLabel([&](int s, int r, int c) {
+        if (!any) {
+            any = true;
+            firstSheet = s, firstRow = r, firstColumn = c;
+        }
+    });
+    if (!any)
+        return;
+    QString why;
+    for (std::size_t i : fixed) {
+        const TLabelItemObject& it = items_.Items[i];
+        if (!CheckBarcode(it.Symbology, it.Data, &why))
+            refuse(firstSheet, firstRow, firstColumn, it.Data, why);
+    }
+    if (counted.empty())
+        return;
+    const std::int64_t savedValue = counterValue_, savedRepeat = repeatCount_;
+    counterValue_ = items_.StartingNumber;
+    repeatCount_ = 1;
+    std::int64_t ordinal = 0;
+    std::vector<QString> last(counted.size());
+    ForEachLabel([&](int s, int r, int c) {
+        const std::int64_t value = counterItems_ > 0 ? counterValue_ : ordinal + 1;
+        for (std::size_t k = 0; k < counted.size(); ++k) {
+            const TLabelItemObject& it = items_.Items[counted[k]];
+            const std::optional<QString> data = ExpandBarcodeData(it.Data, value, &why);
+            if (!data)
+                refuse(s, r, c, it.Data, why);
+            if (*data == last[k])
+                continue;
+            if (!CheckBarcode(it.Symbology, *data, &why))
+                refuse(s, r, c, *data, why);
+            last[k] = *data;
+        }
+        ++ordinal;
+        for (int n = 0; n < counterItems_; ++n)
+            AdvanceCounter();
+    });
+    counterValue_ = savedValue;
+    repeatCount_ = savedRepeat;
 }
 
 void TLabelRun::ApplyPaper(TBaseReport& report, const TSheetLayout& sheet)
@@ -50,11 +141,8 @@ void TLabelRun::PrintLabels(TBaseReport& report)
     counterValue_ = items_.StartingNumber;
     repeatCount_ = 1;
     labelsDrawn_ = 0;
-    // A merge run goes on until every record has its labels.
     std::int64_t mergeLabel = 0;
-    int sheets = pageCount_;
-    if (merge_)
-        sheets = merge_->FirstSheetOnly ? 1 : merge_->SheetsNeeded(PositionsPerSheet(sheet_, positions_));
+    const int sheets = SheetsToPrint();
     record_ = nullptr;
     for (int s = 0; s < sheets && !cancelled_; ++s) {
         for (int r = 0; r < sheet_.NbrDown && !cancelled_; ++r) {
@@ -73,6 +161,7 @@ void TLabelRun::PrintLabels(TBaseReport& report)
                 report.SetOriginY(sheet_.TopMarg + r * sheet_.VertPitch);
                 report.HomeCursor();
                 report.ResetSection();
+                labelCounter_ = counterItems_ > 0 ? counterValue_ : labelsDrawn_ + 1;
                 PrintSingleLabel(report, lastItemIndex_);
                 ++labelsDrawn_;
                 if (AfterLabel)
@@ -193,6 +282,48 @@ void TLabelRun::DrawPicture(TBaseReport& r, std::size_t index, const TLabelItemO
                       slot.picture);
 }
 
+void TLabelRun::DrawBarcode(TBaseReport& r, std::size_t index, const TLabelItemObject& it)
+{
+    BarcodeSlot& slot = barcodes_[index];
+    const std::optional<QString> data = ExpandBarcodeData(it.Data, labelCounter_);
+    // Checked before the run: a code that does not encode now is left out, never drawn wrong.
+    if (!data)
+        return;
+    if (!slot.encoded || slot.data != *data) {
+        slot.encoded = true;
+        slot.data = *data;
+        slot.code = EncodeBarcode(it.Symbology, *data, it.ShowText);
+    }
+    if (slot.code.IsNull())
+        return;
+    const TBarcodeLayout layout = LayOutBarcode(slot.code, QSizeF(it.Width, it.Height), it.Angle);
+    r.ChoosePen(it.LineColor, psClear, 0, pmCopy);
+    r.ChooseBrush(it.LineColor, bsSolid);
+    for (const QRectF& b : layout.Bars)
+        r.FillRect(it.Left + b.left(), it.Top + b.top(), it.Left + b.right(), it.Top + b.bottom());
+    if (layout.Texts.empty())
+        return;
+    r.SetBold(false);
+    r.SetItalic(false);
+    r.SetUnderline(false);
+    r.SetFontColor(it.LineColor);
+    r.SetTextAnchor(taBaseline);
+    for (const TBarcodeText& t : layout.Texts) {
+        // The layout's sizes are inches like its positions; fonts take points.
+        r.SelectFont(QStringLiteral("Arial"), t.Size * 72.0);
+        r.SetFontRotation(t.Angle);
+        const double x = it.Left + t.Pos.x(), y = it.Top + t.Pos.y();
+        r.MoveCursor(x, y);
+        if (t.Align == 1)
+            r.PrintText(t.Text);
+        else if (t.Align == 2)
+            r.PrintRight(t.Text, x);
+        else
+            r.PrintCenter(t.Text, x);
+    }
+    r.SetFontRotation(0);
+}
+
 void TLabelRun::PrintSingleLabel(TBaseReport& r, int lastItemIndex)
 {
     const int last = std::min(lastItemIndex, int(items_.Items.size()) - 1);
@@ -222,6 +353,7 @@ void TLabelRun::PrintSingleLabel(TBaseReport& r, int lastItemIndex)
             }
             break;
         case ikImage: DrawPicture(r, std::size_t(i), it); break;
+        case ikBarcode: DrawBarcode(r, std::size_t(i), it); break;
         case ikVerticalLine:
             r.ChoosePen(it.LineColor, psSolid, it.LineThickness, pmCopy);
             r.MovePen(it.Left, it.Top);

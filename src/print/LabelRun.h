@@ -3,6 +3,7 @@
 // as many sheets as asked, drawn through any report (the printer report or the stream filer),
 // with the counter advancing from label to label. The status window and the command-line print
 // both drive it.
+#include "model/Barcode.h"
 #include "model/Picture.h"
 #include "model/PositionSelection.h"
 #include "print/LabelItemObject.h"
@@ -26,8 +27,9 @@ public:
     // the pointer; null for a plain run.
     void SetMerge(const TMergeRun* merge) { merge_ = merge; }
 
-    // Reads the item text into the records (once per run). Throws EItemText, and EMergeRun when
-    // a merge run cannot start.
+    // Reads the item text into the records (once per run) and checks every code the run will
+    // print, counter values included. Throws EItemText, EMergeRun when a merge run cannot
+    // start, or EBarcodeData for data a code cannot hold: nothing is printed then.
     void ReadItems();
     const TItemsList& Items() const { return items_; }
 
@@ -58,7 +60,12 @@ private:
     void DrawCounter(TBaseReport& r, const TLabelItemObject& it);
     void DrawSymbol(TBaseReport& r, const TLabelItemObject& it);
     void DrawPicture(TBaseReport& r, std::size_t index, const TLabelItemObject& it);
+    void DrawBarcode(TBaseReport& r, std::size_t index, const TLabelItemObject& it);
     void AdvanceCounter();
+    void CheckBarcodes();
+    int SheetsToPrint() const;
+    // Calls f(sheet, row, column) for every label of the run, in run order.
+    template <typename F> void ForEachLabel(F&& f);
 
     TSheetLayout sheet_;
     TPositionSelection positions_;
@@ -81,6 +88,29 @@ private:
         Picture picture;
     };
     std::vector<PictureSlot> pictures_;
+
+    // The value "{COUNTER}" stands for on the label being drawn: the counter's value as the
+    // label starts, or the label's place in the run when it has no counter item.
+    std::int64_t labelCounter_ = 1;
+    int counterItems_ = 0;
+    // A code is encoded once when its data is fixed, else again whenever the value changes.
+    struct BarcodeSlot {
+        bool encoded = false;
+        QString data;
+        TBarcode code;
+    };
+    std::vector<BarcodeSlot> barcodes_;
+};
+
+// Data that a code cannot hold on one label of the run.
+class EBarcodeData : public std::runtime_error {
+public:
+    explicit EBarcodeData(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& Message() const { return message_; }
+
+private:
+    QString message_;
 };
 
 } // namespace sw

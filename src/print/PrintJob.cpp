@@ -70,6 +70,8 @@ QString RunPrintJob(TRPDevice& device, const TPrintJob& job, QIODevice* stream,
         return e.Message();
     } catch (const EMergeRun& e) {
         return e.Message();
+    } catch (const EBarcodeData& e) {
+        return e.Message();
     } catch (const EReportPrinter& e) {
         return e.message();
     }

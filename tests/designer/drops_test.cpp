@@ -123,11 +123,12 @@ TEST(ToolDrops, CutDeletesTheSelectedItemAtOnce)
     EXPECT_EQ(f.designer.Selected(), nullptr);
 }
 
-TEST(DragCursors, NineMonochromePicturesWithTheHotSpotAtTheCorner)
+TEST(DragCursors, TenMonochromePicturesWithTheHotSpotAtTheCorner)
 {
     const char* buttons[] = {"DropTextButton", "DropRectButton", "DropRoundRectButton",
                              "DropEllipseButton", "DropHLineButton", "DropVLineButton",
-                             "DropImageButton", "DropCounterButton", "DropSymbolButton"};
+                             "DropImageButton", "DropCounterButton", "DropSymbolButton",
+                             "DropBarcodeButton"};
     QSet<qint64> distinct;
     for (const char* b : buttons) {
         const QString name = sw::DragCursorName(QLatin1String(b));
@@ -148,6 +149,6 @@ TEST(DragCursors, NineMonochromePicturesWithTheHotSpotAtTheCorner)
         EXPECT_GT(ink, 10) << b;
         distinct.insert(qint64(qHash(QByteArray(reinterpret_cast<const char*>(img.constBits()), int(img.sizeInBytes())))));
     }
-    EXPECT_EQ(distinct.size(), 9);
+    EXPECT_EQ(distinct.size(), 10);
     EXPECT_EQ(sw::DragCursorName(QStringLiteral("CutObjectButton")), QString());
 }

@@ -103,6 +103,7 @@ inline Replayed ReadStream(const QByteArray& bytes)
             break;
         }
         case rps::Rectangle:
+        case rps::FillRect:
         case rps::Ellipse:
         case rps::RoundRect:
         case rps::StretchBitmap:
@@ -198,6 +199,22 @@ inline QStringList CounterItem(int start, int repeat, double left = 0.1)
             QStringLiteral("FONTITALIC=Y"),
             QStringLiteral("FONTUNDER=N"),
             QStringLiteral("ANGLE=0")};
+}
+
+inline QStringList BarcodeItem(const QString& symbology, const QString& data, double left = 0.2,
+                               double top = 0.1, double width = 1.5, double height = 0.7,
+                               int angle = 0, bool showText = true)
+{
+    return {QStringLiteral("LABELITEM=BARCODE"),
+            QStringLiteral("TOP=%1").arg(top, 0, 'f', 3),
+            QStringLiteral("LEFT=%1").arg(left, 0, 'f', 3),
+            QStringLiteral("WIDTH=%1").arg(width, 0, 'f', 3),
+            QStringLiteral("HEIGHT=%1").arg(height, 0, 'f', 3),
+            QStringLiteral("SYMBOLOGY=") + symbology,
+            QStringLiteral("DATA=") + data,
+            QStringLiteral("SHOWTEXT=") + (showText ? QStringLiteral("Y") : QStringLiteral("N")),
+            QStringLiteral("LINECOLOR=0"),
+            QStringLiteral("ANGLE=%1").arg(angle)};
 }
 
 } // namespace sw::test
