@@ -8,6 +8,7 @@
 #include "library/DataDirectory.h"
 #include "library/LabelLibrary.h"
 #include "library/LabelScreen.h"
+#include "library/MergeSourceCommands.h"
 #include "model/ItemText.h"
 #include "designer/DialogHelp.h"
 #include "designer/ItemDialogs.h"
@@ -165,6 +166,9 @@ void TKLabelMain::BuildLibrary(const QString& dataDir)
     connect(mnuCloneLabel, &QAction::triggered, this, [&commands] { commands.mnuCloneLabelClick(); });
     connect(mnuConfigureLabel, &QAction::triggered, this, [&commands] { commands.mnuConfigureLabelClick(); });
     connect(mnuRebuildIndexes, &QAction::triggered, this, [this] { Library->Store().mnuRebuildIndexesClick(); });
+    MergeSource = std::make_unique<TMergeSourceCommands>(*this, Library->Store(), LabelPanel->Model());
+    connect(mnuMergeSource, &QAction::triggered, this, [this] { MergeSource->mnuMergeSourceClick(); });
+    connect(mnuFieldNames, &QAction::toggled, this, [this](bool on) { MergeSource->mnuFieldNamesClick(on); });
     connect(SaveButton, &QPushButton::clicked, this, [&commands] { commands.SaveButtonClick(); });
     connect(CancelButton, &QPushButton::clicked, this, [&commands] { commands.CancelButtonClick(); });
     BuildPrinting();
@@ -309,6 +313,13 @@ void TKLabelMain::BuildMenus()
     mnuDeleteLabel = add(mnuLabel, QStringLiteral("&Delete Label"), "mnuDeleteLabel");
     mnuCloneLabel = add(mnuLabel, QStringLiteral("&Clone Label"), "mnuCloneLabel");
     mnuConfigureLabel = add(mnuLabel, QStringLiteral("Con&figure Label"), "mnuConfigureLabel");
+    mnuLabel->addSeparator();
+    mnuMergeSource = add(mnuLabel, QStringLiteral("&Merge Source..."), "mnuMergeSource");
+
+    mnuView = bar->addMenu(QStringLiteral("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuFieldNames = add(mnuView, QStringLiteral("&Field Names"), "mnuFieldNames");
+    mnuFieldNames->setCheckable(true);
 
     mnuGrid = bar->addMenu(QStringLiteral("&Grid"));
     mnuGrid->setObjectName(QStringLiteral("mnuGrid"));
@@ -496,6 +507,7 @@ void TKLabelMain::UpdateScreenStatus()
     mnuDeleteLabel->setEnabled(st.LabelMenuEnabled);
     mnuCloneLabel->setEnabled(st.LabelMenuEnabled);
     mnuConfigureLabel->setEnabled(st.LabelMenuEnabled);
+    mnuMergeSource->setEnabled(st.LabelMenuEnabled);
     mnuPrintLabels->setEnabled(st.PrintPreviewEnabled);
     mnuPreviewLabels->setEnabled(st.PrintPreviewEnabled);
     mnuRebuildIndexes->setEnabled(st.RebuildIndexesEnabled);

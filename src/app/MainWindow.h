@@ -23,6 +23,7 @@ class TItemDialogs;
 class TLabelItems;
 class TLabelLibrary;
 class TLabelScreen;
+class TMergeSourceCommands;
 class TPrintCommands;
 class TTiledScrollArea;
 class TToolsPanel;
@@ -94,6 +95,9 @@ public:
     QAction* mnuDeleteLabel;
     QAction* mnuCloneLabel;
     QAction* mnuConfigureLabel;
+    QAction* mnuMergeSource;
+    QMenu* mnuView;
+    QAction* mnuFieldNames;
     QMenu* mnuGrid;
     QActionGroup* GridGroup;
     QAction* mnuNoSnap;
@@ -115,6 +119,8 @@ public:
     // The label table, the label commands and QX.INI.
     std::unique_ptr<TLabelScreen> LibraryScreen;
     std::unique_ptr<TLabelLibrary> Library;
+    // Merge Source... and what the design panel shows of the source.
+    std::unique_ptr<TMergeSourceCommands> MergeSource;
     // Print Labels, Preview Labels, Printer Setup, Select Specific Labels.
     std::unique_ptr<TPrintCommands> PrintCommands;
 

@@ -1,4 +1,5 @@
 #include "model/LabelPanel.h"
+#include "model/TextLabel.h"
 #include "model/LabelItem.h"
 
 #include <QPainter>
@@ -112,4 +113,14 @@ void TLabelPanel::NotifyChanged() const
 {
     if (Changed)
         Changed();
+}
+
+void TLabelPanel::RelayOutTexts()
+{
+    for (const std::unique_ptr<TLabelItem>& item : children_)
+        if (auto* text = dynamic_cast<Tmo3DLabel*>(item.get())) {
+            text->LayOut();
+            item->Invalidate();
+        }
+    NotifyChanged();
 }

@@ -48,6 +48,12 @@ public:
     // order. The painter's origin is the panel's top-left; deviceScale as in TLabelItem::Paint.
     void Paint(QPainter& painter, double deviceScale = 1.0) const;
 
+    // The text a text item shows for its caption (a merge label's field values); not set: the
+    // caption itself. Stored texts never change through it.
+    std::function<QString(const QString& caption)> ShownText;
+    // Lays every text item out again after what ShownText gives has changed.
+    void RelayOutTexts();
+
     // Called whenever something on the panel needs drawing again (the widget repaints).
     std::function<void()> Changed;
     void NotifyChanged() const;

@@ -1,5 +1,6 @@
 #include "model/MergeSource.h"
 
+#include "model/Placeholders.h"
 #include "xbase/Codepage.h"
 #include "xbase/Table.h"
 
@@ -175,6 +176,21 @@ int TMergeData::FieldIndex(const QString& name) const
         if (Fields[i].compare(wanted, Qt::CaseInsensitive) == 0)
             return int(i);
     return -1;
+}
+
+QString MergeText(const QString& text, const TMergeData& data, const QStringList& record)
+{
+    if (!text.contains(QLatin1Char('{')))
+        return text;
+    return ExpandPlaceholders(text, [&](const TPlaceholder& p) -> std::optional<QString> {
+               if (p.HasArg)
+                   return std::nullopt;
+               const int f = data.FieldIndex(p.Name);
+               if (f < 0 || f >= record.size())
+                   return std::nullopt;
+               return record[f];
+           })
+        .Text;
 }
 
 bool LoadMergeData(const QString& path, const TMergeSource& source, TMergeData& out, QString* error)

@@ -57,6 +57,10 @@ struct TMergeData {
     int FieldIndex(const QString& name) const;
 };
 
+// A text with its {FIELD} names (compared ignoring case) filled from the record; "{{" writes a
+// brace. Names the source lacks stay as written.
+QString MergeText(const QString& text, const TMergeData& data, const QStringList& record);
+
 // Reads every record of the file at path (already resolved). An xBase table is opened read-only
 // and shared, deleted records are skipped, every field is read (memo text included). Returns
 // false with the problem in the program's words, naming the file.

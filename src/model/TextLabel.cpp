@@ -1,4 +1,5 @@
 #include "model/TextLabel.h"
+#include "model/LabelPanel.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -112,10 +113,16 @@ QFont Tmo3DLabel::DrawingFont() const
     return f;
 }
 
+QString Tmo3DLabel::ShownCaption() const
+{
+    const TLabelPanel* panel = Parent();
+    return panel && panel->ShownText ? panel->ShownText(caption_) : caption_;
+}
+
 void Tmo3DLabel::LayOut()
 {
     const QFontMetrics fm(DrawingFont());
-    const QString text = caption_.left(sw::kMaxDrawnCaption);
+    const QString text = ShownCaption().left(sw::kMaxDrawnCaption);
     const sw::RotatedTextLayout l =
         sw::LayOutRotatedText(fm.horizontalAdvance(text), fm.height(), angle_, depthOffset_);
     offset_ = l.Origin;
@@ -125,7 +132,7 @@ void Tmo3DLabel::LayOut()
 void Tmo3DLabel::DoPaint(QPainter& painter)
 {
     const QFont font = DrawingFont();
-    const QString text = caption_.left(sw::kMaxDrawnCaption);
+    const QString text = ShownCaption().left(sw::kMaxDrawnCaption);
     const int ascent = QFontMetrics(font).ascent();
     const int d = depthOffset_;
     int a = angle_ == -180 ? 180 : angle_;

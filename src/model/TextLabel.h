@@ -36,6 +36,8 @@ public:
     Tmo3DLabel();
 
     const QString& Caption() const { return caption_; }
+    // What the design panel shows: the caption, or its panel's ShownText of it.
+    QString ShownCaption() const;
     void SetCaption(const QString& caption);
     const TItemFont& Font() const { return font_; }
     void SetFont(const TItemFont& font);

@@ -42,19 +42,4 @@ void CheckMergeRun(const TMergeRun& merge, const TItemsList& items)
         throw EMergeRun(QStringLiteral("No records to print"));
 }
 
-QString MergeText(const QString& text, const TMergeData& data, const QStringList& record)
-{
-    if (!text.contains(QLatin1Char('{')))
-        return text;
-    return ExpandPlaceholders(text, [&](const TPlaceholder& p) -> std::optional<QString> {
-               if (p.HasArg)
-                   return std::nullopt;
-               const int f = data.FieldIndex(p.Name);
-               if (f < 0 || f >= record.size())
-                   return std::nullopt;
-               return record[f];
-           })
-        .Text;
-}
-
 } // namespace sw

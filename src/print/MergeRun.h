@@ -40,7 +40,4 @@ private:
 // a text item names and the source lacks (naming the field and the item).
 void CheckMergeRun(const TMergeRun& merge, const TItemsList& items);
 
-// The text of an item for one record.
-QString MergeText(const QString& text, const TMergeData& data, const QStringList& record);
-
 } // namespace sw

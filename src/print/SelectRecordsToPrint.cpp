@@ -62,7 +62,7 @@ QString TSelectRecordsToPrint::RecordName(const sw::TMergeData& data, int record
     const QStringList& values = data.Records[std::size_t(record)];
     QStringList shown;
     for (qsizetype f = 0; f < values.size() && f < kFieldsShown; ++f)
-        shown << QString(values[f]).replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        shown << QString(values[f]).replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
     return QStringLiteral("%1: %2").arg(record + 1).arg(shown.join(QStringLiteral(", ")));
 }
 

@@ -2,15 +2,42 @@
 // by a new label, and stored relative to the label table when the file lies beside it.
 #include "support/Fakes.h"
 #include "library/LabelLibrary.h"
+#include "library/MergeSourceCommands.h"
+#include "library/MergeSourceDialog.h"
 #include "model/ItemText.h"
+#include "model/LabelPanel.h"
+#include "model/TextLabel.h"
 #include "xbase/Table.h"
 
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 const QString kItems = QStringLiteral("LABELITEM=TEXT\r\nTEXT=Dear {Name}\r\nTOP=0.100\r\n");
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
 }
+
+QStringList Headers(const QTableWidget& grid)
+{
+    QStringList out;
+    for (int c = 0; c < grid.columnCount(); ++c)
+        out << grid.horizontalHeaderItem(c)->text();
+    return out;
+}
+} // namespace
 
 TEST(LabelMergeSource, SavedInTheRecordAheadOfTheItemsAndReadBack)
 {
@@ -57,4 +84,90 @@ TEST(LabelMergeSource, SavedInTheRecordAheadOfTheItemsAndReadBack)
     lib->Commands().CancelButtonClick();
     lib->Commands().NewLabel();
     EXPECT_FALSE(lib->Store().CurrentLabel().MergeSource.IsSet());
+}
+
+TEST(MergeSourceDialog, ShowsTheFieldsAndFirstRecordsAndTheDelimiterCanBeChanged)
+{
+    QTemporaryDir tmp;
+    const QString dir = tmp.path() + u'/';
+    QByteArray csv = "Name;City\n";
+    for (int i = 1; i <= 12; ++i)
+        csv += QStringLiteral("P%1;Town, %1\n").arg(i).toUtf8();
+    WriteFile(dir + "lists/people.csv", csv);
+
+    TMergeSourceDialog dialog(sw::TMergeSource{}, dir);
+    EXPECT_FALSE(dialog.NoneButton->isEnabled());
+    EXPECT_FALSE(dialog.DelimiterBox->isEnabled());
+    dialog.BrowseForFile = [&] { return dir + "lists/people.csv"; };
+    dialog.BrowseButton->click();
+    EXPECT_EQ(dialog.FileEdit->text(), QStringLiteral("lists/people.csv"));
+    EXPECT_EQ(dialog.DelimiterBox->currentText(), QStringLiteral("Semicolon"));
+    EXPECT_EQ(Headers(*dialog.RecordsGrid), QStringList({"Name", "City"}));
+    EXPECT_EQ(dialog.RecordsGrid->rowCount(), TMergeSourceDialog::kRecordsShown);
+    EXPECT_EQ(dialog.RecordsGrid->item(0, 1)->text(), QStringLiteral("Town, 1"));
+    EXPECT_EQ(dialog.SummaryLabel->text(),
+              QStringLiteral("CSV file, UTF-8, semicolon-separated: 2 fields, 12 records. Fields: Name, City"));
+    EXPECT_FALSE(dialog.Source().DelimiterFixed);
+
+    // The comma makes other fields; the choice is kept with the source.
+    dialog.DelimiterBox->setCurrentIndex(0);
+    emit dialog.DelimiterBox->activated(0);
+    EXPECT_EQ(Headers(*dialog.RecordsGrid), QStringList({"Name;City"}));
+    EXPECT_EQ(dialog.RecordsGrid->item(0, 0)->text(), QStringLiteral("P1;Town"));
+    EXPECT_TRUE(dialog.Source().DelimiterFixed);
+    EXPECT_EQ(dialog.Source().Delimiter, sw::TCsvDelimiter::Comma);
+
+    // A file that cannot be read says why; None takes the source off.
+    WriteFile(dir + "bad.csv", "Name\n\"open\n");
+    dialog.ChooseFile(dir + "bad.csv");
+    EXPECT_EQ(dialog.SummaryLabel->text(),
+              QStringLiteral("The merge source %1 cannot be read: a quote opened on line 2 is never closed").arg(dir + "bad.csv"));
+    EXPECT_EQ(dialog.RecordsGrid->columnCount(), 0);
+    dialog.NoneButton->click();
+    EXPECT_FALSE(dialog.Source().IsSet());
+}
+
+TEST(MergeSourceCommands, ThePanelShowsTheFirstRecordOrTheFieldNamesAndAChosenSourceChangesTheLabel)
+{
+    QTemporaryDir tmp;
+    const QString dir = NewDataDirectory(tmp);
+    WriteFile(dir + "people.csv", "Name,City\nAnn,\"Oslo\nNorway\"\nBo,Rome\n");
+    FakeServices services;
+    FakeScreen screen{services};
+    FakeDialogs dialogs;
+    TLabelLibrary lib(services, screen, dir, &dialogs);
+    ASSERT_TRUE(lib.FormActivate());
+    TLabelPanel panel(96);
+    panel.SetSize(240, 96);
+    auto& text = static_cast<Tmo3DLabel&>(panel.InsertItem(std::make_unique<Tmo3DLabel>()));
+    text.SetCaption(QStringLiteral("{Name} of {CITY} {{"));
+    TMergeSourceCommands commands(services, lib.Store(), panel);
+    // Without a source texts show as they are, braces included.
+    EXPECT_EQ(text.ShownCaption(), QStringLiteral("{Name} of {CITY} {{"));
+    const int namesWidth = text.Width();
+
+    commands.RunDialog = [&](TMergeSourceDialog& dialog) {
+        dialog.ChooseFile(dir + "people.csv");
+        return true;
+    };
+    commands.mnuMergeSourceClick();
+    EXPECT_EQ(lib.Store().CurrentLabel().MergeSource.File, QStringLiteral("people.csv"));
+    EXPECT_TRUE(services.ChangesPending());
+    EXPECT_EQ(text.ShownCaption(), QStringLiteral("Ann of Oslo Norway {"));
+    EXPECT_EQ(text.Caption(), QStringLiteral("{Name} of {CITY} {{"));
+    EXPECT_NE(text.Width(), namesWidth); // laid out for what it shows
+
+    commands.mnuFieldNamesClick(true);
+    EXPECT_EQ(text.ShownCaption(), QStringLiteral("{Name} of {CITY} {{"));
+    EXPECT_EQ(text.Width(), namesWidth);
+    commands.mnuFieldNamesClick(false);
+    // A cancelled dialog changes nothing.
+    services.ShutOffSaveButtons();
+    commands.RunDialog = [](TMergeSourceDialog& dialog) {
+        dialog.NoneButton->click();
+        return false;
+    };
+    commands.mnuMergeSourceClick();
+    EXPECT_FALSE(services.ChangesPending());
+    EXPECT_EQ(text.ShownCaption(), QStringLiteral("Ann of Oslo Norway {"));
 }
