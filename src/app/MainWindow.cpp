@@ -167,6 +167,10 @@ void TKLabelMain::BuildLibrary(const QString& dataDir)
     connect(mnuConfigureLabel, &QAction::triggered, this, [&commands] { commands.mnuConfigureLabelClick(); });
     connect(mnuRebuildIndexes, &QAction::triggered, this, [this] { Library->Store().mnuRebuildIndexesClick(); });
     MergeSource = std::make_unique<TMergeSourceCommands>(*this, Library->Store(), LabelPanel->Model());
+    mnuView->addSeparator();
+    mnuFieldNames = mnuView->addAction(QStringLiteral("&Field Names"));
+    mnuFieldNames->setObjectName(QStringLiteral("mnuFieldNames"));
+    mnuFieldNames->setCheckable(true);
     connect(mnuMergeSource, &QAction::triggered, this, [this] { MergeSource->mnuMergeSourceClick(); });
     connect(mnuFieldNames, &QAction::toggled, this, [this](bool on) { MergeSource->mnuFieldNamesClick(on); });
     connect(SaveButton, &QPushButton::clicked, this, [&commands] { commands.SaveButtonClick(); });
@@ -315,11 +319,6 @@ void TKLabelMain::BuildMenus()
     mnuConfigureLabel = add(mnuLabel, QStringLiteral("Con&figure Label"), "mnuConfigureLabel");
     mnuLabel->addSeparator();
     mnuMergeSource = add(mnuLabel, QStringLiteral("&Merge Source..."), "mnuMergeSource");
-
-    mnuView = bar->addMenu(QStringLiteral("&View"));
-    mnuView->setObjectName(QStringLiteral("mnuView"));
-    mnuFieldNames = add(mnuView, QStringLiteral("&Field Names"), "mnuFieldNames");
-    mnuFieldNames->setCheckable(true);
 
     mnuGrid = bar->addMenu(QStringLiteral("&Grid"));
     mnuGrid->setObjectName(QStringLiteral("mnuGrid"));

@@ -96,7 +96,6 @@ public:
     QAction* mnuCloneLabel;
     QAction* mnuConfigureLabel;
     QAction* mnuMergeSource;
-    QMenu* mnuView;
     QAction* mnuFieldNames;
     QMenu* mnuGrid;
     QActionGroup* GridGroup;

@@ -323,7 +323,7 @@ TEST(MainWindow, ViewMenuZoomsTheDesignPanelAndTheSurfaceFollows)
     for (QAction* a : w.mnuView->actions())
         view << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? "*" : ""));
     EXPECT_EQ(view, (QStringList{"Zoom &In", "Zoom &Out", "&Actual Size", "&Fit Label", "-", "50 %", "75 %",
-                                 "100 %*", "150 %", "200 %", "300 %", "400 %"}));
+                                 "100 %*", "150 %", "200 %", "300 %", "400 %", "-", "&Field Names"}));
     const auto action = [&w](const char* name) { return w.mnuView->findChild<QAction*>(QLatin1String(name)); };
     const auto surface = [&w] { return w.ScrollSurface->size() - QSize(34, 16); };
 
