@@ -1,5 +1,12 @@
 # sw_folder_library(NAME LIBS...): a static library from every .cpp/.h in the calling folder.
+# Its include root is a staging folder holding only a link to its own folder, so a library sees
+# its own headers and, through the libraries it links, theirs: an include of a folder it may not
+# use fails to compile. (scripts/check_layers.py holds who may use whom.)
 function(sw_folder_library name)
+  get_filename_component(_folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set(_stage ${CMAKE_BINARY_DIR}/include/${_folder})
+  file(MAKE_DIRECTORY ${_stage})
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${_stage}/${_folder} SYMBOLIC)
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
                                    ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
   list(FILTER _src EXCLUDE REGEX ".*_main\\.cpp$")
@@ -7,11 +14,11 @@ function(sw_folder_library name)
   list(FILTER _cpp INCLUDE REGEX ".*\\.cpp$")
   if(_cpp)
     add_library(${name} STATIC ${_src})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(${name} PUBLIC ${_stage})
     target_link_libraries(${name} PUBLIC ${ARGN})
   else()
     add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(${name} INTERFACE ${_stage})
     target_link_libraries(${name} INTERFACE ${ARGN})
   endif()
 endfunction()

@@ -2,6 +2,8 @@
 # small program on the table engine, then placed beside the executables.
 add_executable(stickwell-templates ${CMAKE_CURRENT_SOURCE_DIR}/templates_generate.cpp)
 target_link_libraries(stickwell-templates PRIVATE sw_xbase)
+# The table layouts of the label library, which are standard C++ (the library itself needs Qt).
+target_include_directories(stickwell-templates PRIVATE $<TARGET_PROPERTY:sw_library,INTERFACE_INCLUDE_DIRECTORIES>)
 set_target_properties(stickwell-templates PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 set(_tpl_out ${CMAKE_BINARY_DIR}/templates)

@@ -1,6 +1,5 @@
 // QX.INI on any bytes: the calibration and the remembered label read without a crash; writing
 // a calibration keeps every other section readable as it was.
-#include "library/Preferences.h"
 #include "model/IniFile.h"
 #include "report/RPCalibration.h"
 
@@ -22,10 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const sw::TPrinterCalibration before = sw::ReadCalibration(path, printer);
     if (!sw::CalibrationRefusal(before).isEmpty())
         std::abort(); // a stored misreading must never come back
-    const std::int32_t lastUse = sw::library::ReadLastUse(path);
+    const QString remember = QStringLiteral("Remember"), lastUseKey = QStringLiteral("LastUse");
+    const QString lastUse = sw::TIniFile(path).Value(remember, lastUseKey);
     if (!sw::WriteCalibration(path, printer, {0.01, -0.02, 100.1, 99.9}))
         return 0;
-    if (sw::library::ReadLastUse(path) != lastUse)
+    if (sw::TIniFile(path).Value(remember, lastUseKey) != lastUse)
         std::abort();
     if (sw::ReadCalibration(path, printer).IsNone())
         std::abort();

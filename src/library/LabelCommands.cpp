@@ -4,6 +4,7 @@
 #include "library/LibraryDialogs.h"
 #include "library/TemplateCatalogue.h"
 
+#include "model/Units.h"
 #include "ui/WindowServices.h"
 
 TLabelState LabelStateOf(bool tableHasRecord, bool isNewLabel, bool changesPending)
@@ -92,7 +93,8 @@ bool TLabelCommands::LoadTemplate()
     if (!chosen)
         return false;
     sw::library::CopyTemplateInto(*chosen, label);
-    screen_.SetLabelPanelSize(services_.InchesToPixels(label.LblWidth), services_.InchesToPixels(label.LblHeight));
+    screen_.SetLabelPanelSize(sw::InchesToPixels(label.LblWidth, services_.PixelsPerInch()),
+                              sw::InchesToPixels(label.LblHeight, services_.PixelsPerInch()));
     TLabelShapeType shape;
     if (ShapeForCode(label.LblShape, &shape))
         screen_.SetLabelShape(shape);

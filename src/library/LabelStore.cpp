@@ -5,9 +5,9 @@
 
 #include "model/ItemText.h"
 #include "model/Units.h"
+#include "ui/BusyCursor.h"
 #include "ui/WindowServices.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QDateTime>
@@ -22,12 +22,6 @@ std::string Std(const QString& s)
 {
     return s.toStdString();
 }
-
-// RAII for the wait cursor of a long command.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 
@@ -234,8 +228,8 @@ void TLabelStore::LabelDataSourceDataChange()
 
 void TLabelStore::ShowGeometry()
 {
-    screen_.SetLabelPanelSize(services_.InchesToPixels(current_.LblWidth),
-                              services_.InchesToPixels(current_.LblHeight));
+    screen_.SetLabelPanelSize(sw::InchesToPixels(current_.LblWidth, services_.PixelsPerInch()),
+                              sw::InchesToPixels(current_.LblHeight, services_.PixelsPerInch()));
     TLabelShapeType shape;
     if (ShapeForCode(current_.LblShape, &shape))
         screen_.SetLabelShape(shape);
@@ -370,7 +364,7 @@ void TLabelStore::mnuRebuildIndexesClick()
         TFlagScope inhibit(services_.State().InhibitReload, true);
         QString failure;
         {
-            WaitCursor wait;
+            const sw::TBusyCursor busy;
             failure = RebuildLabelTable();
             RebuildTemplateTable();
         }

@@ -1,6 +1,7 @@
 #include "print/FilePreview.h"
 
-#include <QGuiApplication>
+#include "ui/BusyCursor.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -17,14 +18,6 @@ constexpr double kMaxZoom = 200;
 // A page bitmap larger than this on a side is refused rather than allocated (a damaged
 // stream can name any page size).
 constexpr int kMaxBitmapSide = 20000;
-
-class TBusyCursor {
-public:
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 // Shows the previewer's page bitmap as it is, pixel for pixel.
 class TPageImage : public QWidget {

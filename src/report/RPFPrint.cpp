@@ -1,8 +1,6 @@
 #include "report/RPFPrint.h"
 
-#include <QCursor>
 #include <QFile>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPolygonF>
 #include <cmath>
@@ -192,9 +190,8 @@ void TFilePrinter::Execute(int fromPage, int toPage)
     const bool started = !Active();
     if (started)
         Start();
-    const bool cursor = QGuiApplication::instance() != nullptr;
-    if (cursor)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    if (OnBusy)
+        OnBusy(true);
     const Event savedPrint = OnPrint;
     OnPrint = [this, fromPage, toPage](TBaseReport&) {
         const int last = toPage > 0 ? std::min(toPage, pageCount_) : pageCount_;
@@ -211,15 +208,15 @@ void TFilePrinter::Execute(int fromPage, int toPage)
             RunReport();
     } catch (...) {
         OnPrint = savedPrint;
-        if (cursor)
-            QGuiApplication::restoreOverrideCursor();
+        if (OnBusy)
+            OnBusy(false);
         if (started)
             Finish();
         throw;
     }
     OnPrint = savedPrint;
-    if (cursor)
-        QGuiApplication::restoreOverrideCursor();
+    if (OnBusy)
+        OnBusy(false);
     if (started)
         Finish();
 }

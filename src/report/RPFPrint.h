@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QImage>
 #include <QSizeF>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -49,6 +50,9 @@ public:
     QImage RenderPage(int n, double dpi, double zoom);
     // Prints pages from..to (0: the last) of the stream on the chosen printer.
     void Execute(int fromPage = 1, int toPage = 0);
+    // Told true when Execute starts its work and false when it ends, errors included: the
+    // window that started it shows its busy cursor meanwhile (the engine knows no cursors).
+    std::function<void(bool busy)> OnBusy;
 
 protected:
     bool StartJob() override { return StartDeviceJob(); }

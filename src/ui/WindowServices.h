@@ -1,10 +1,8 @@
 #pragma once
 // What the main window offers the parts that work for it: its state flags, the change
 // notification and command availability, the message boxes, the placing of dialogs and the
-// pixel/inch conversions at the screen's resolution. The main window implements it; the label
+// screen's resolution for the pixel/inch conversions. The main window implements it; the label
 // library, the designer and the print runs take a reference to it and never include app/.
-#include "model/Units.h"
-
 #include <QChar>
 #include <QString>
 #include <cstdint>
@@ -58,13 +56,7 @@ public:
     virtual void ShowMessage(const QString& text) = 0;
     virtual void CenterOverMainWindow(QWidget* dialog) = 0;
 
-    // The screen's logical resolution, which all screen-pixel lengths are measured in.
+    // The screen's logical resolution, which all screen-pixel lengths are measured in (the
+    // conversions of model/Units.h take it).
     virtual double PixelsPerInch() const = 0;
-
-    int InchesToPixels(float inches) const { return sw::InchesToPixels(inches, PixelsPerInch()); }
-    float PixelsToInches(int pixels) const { return sw::PixelsToInches(pixels, PixelsPerInch()); }
-    QString PixelsToInchesToString(int pixels) const
-    {
-        return sw::PixelsToInchesToString(pixels, PixelsPerInch());
-    }
 };

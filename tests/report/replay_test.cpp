@@ -1,6 +1,8 @@
 // A job recorded by the filer and replayed through stream-pdf prints like the same job sent
 // straight to the PDF printer; stream-render shows a page as the preview does.
 #include "ReportSupport.h"
+#include "model/Colors.h"
+#include "report/RPFPrint.h"
 #include "report/StreamCommands.h"
 
 #include <QFile>
@@ -241,5 +243,56 @@ TEST(ReplayTest, TextInAnyLanguageIsSearchableInThePdf)
         for (const QString& f : fonts)
             if (!f.trimmed().isEmpty())
                 EXPECT_TRUE(f.contains(QLatin1String(" yes "))) << "not embedded: " << f.toStdString();
+    }
+}
+
+// System colours in a stream replay as the items draw them (button face, not black), and plain
+// colours keep their byte order.
+TEST(ReplayTest, StreamColoursDecodeLikeTheItems)
+{
+    QTemporaryDir dir;
+    const QString stream = dir.filePath(QStringLiteral("colours.rps"));
+    auto device = PdfDevice(dir.filePath(QStringLiteral("unused.pdf")));
+    TReportFiler filer(device.get());
+    filer.StreamMode = smFile;
+    filer.FileName = stream;
+    const TColor buttonFace = 0x8000000F, blueish = 0x00C08040;
+    filer.OnPrint = [&](TBaseReport& r) {
+        r.ChooseBrush(std::int32_t(buttonFace), bsSolid);
+        r.FillRect(1, 1, 2, 2);
+        r.ChooseBrush(std::int32_t(blueish), bsSolid);
+        r.FillRect(3, 1, 4, 2);
+    };
+    filer.RunReport();
+    const QString png = dir.filePath(QStringLiteral("page.png"));
+    ASSERT_EQ(RunStreamCommand(QStringLiteral("stream-render"), {stream, png}), 0);
+    const QImage page(png);
+    EXPECT_EQ(QColor(page.pixel(144, 144)), ToQColor(buttonFace));
+    EXPECT_EQ(QColor(page.pixel(144, 144)), QColor(212, 208, 200));
+    EXPECT_EQ(QColor(page.pixel(336, 144)), QColor(0x40, 0x80, 0xC0));
+}
+
+// Printing a whole stream tells its caller when it is busy, so that the caller's window can show
+// its busy cursor: once on and once off, also when the stream turns out damaged.
+TEST(ReplayTest, PrintingAStreamReportsBusyOnAndOffAroundTheWork)
+{
+    QTemporaryDir dir;
+    auto device = PdfDevice(dir.filePath(QStringLiteral("printed.pdf")));
+    const QByteArray good = Record(*device, [](TBaseReport& r) { r.DrawRectangle(1, 1, 2, 2); });
+    for (const QByteArray& bytes : {good, good.left(good.size() - 5)}) {
+        QBuffer stream;
+        stream.setData(bytes);
+        stream.open(QIODevice::ReadOnly);
+        TFilePrinter printer(device.get());
+        printer.StreamMode = smUser;
+        printer.Stream = &stream;
+        std::vector<bool> busy;
+        printer.OnBusy = [&busy](bool on) { busy.push_back(on); };
+        try {
+            printer.Execute();
+        } catch (const EReportPrinter&) {
+            EXPECT_NE(bytes, good);
+        }
+        EXPECT_EQ(busy, (std::vector<bool>{true, false})) << bytes.size() << " bytes";
     }
 }
