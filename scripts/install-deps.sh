@@ -25,7 +25,6 @@ PKGS=(
   xvfb                # end-to-end checks
   xdotool             # end-to-end checks
   xclip               # end-to-end checks: text pasted in scripts the keymap lacks
-  xauth               # xvfb-run
   imagemagick         # end-to-end screenshots
   poppler-utils       # pdftoppm in report tests
   libdbd-xbase-perl   # dbf_dump in xbase interop tests

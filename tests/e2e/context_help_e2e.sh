@@ -7,16 +7,18 @@
 set -euo pipefail
 bin=$1
 src=$2
+source "$src/tests/e2e/e2e_lib.sh"
 work=$(mktemp -d)
-trap '[ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
+trap 'stop_x; [ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work"/
 rm -f "$work"/QXLBLS.* "$work"/QX.INI
-cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$work/"
+cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$src/tests/e2e/e2e_lib.sh" "$work/"
 export WORK=$work
-xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -noreset" bash -euo pipefail -c '
+start_x 1024x768
+bash -euo pipefail -c '
   cd "$WORK"
+  . "$WORK/e2e_lib.sh"
   . "$WORK/designer_steps.sh"
-  fail() { echo "$*" >&2; exit 1; }
   # Waits until the help pop-up shows (or, with "gone", until it has gone); prints its box.
   popup() {
     local box="0 0 0 0"
@@ -34,8 +36,9 @@ xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -nore
   new_label
 
   # "What'"'"'s this?" on a free spot of the Tools.
+  before=$(visible_windows)
   xdotool mousemove $((tx + 6)) $((ty + 104)) click 3
-  sleep 0.8
+  more_windows "$before"
   xdotool key Down Return
   read bx by bw bh < <(popup)
   [ "$bw" -gt 200 ] || fail "no help pop-up for the Tools ($bx $by $bw $bh)"
@@ -45,18 +48,20 @@ xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -nore
   # The counter tool (95, 58 on the Tools) dropped on the label opens the counter dialog.
   drag $((tx + 106)) $((ty + 69)) $((px + 40)) $((py + 30))
   dlg=$(window Counter)
-  sleep 0.8
   eval "$(xdotool getwindowgeometry --shell "$dlg")"
-  shot counter
-  # The pointer button: the "?" at the left end of the bottom row.
-  read qx qy qw qh < <("${find[@]}" ink "$WORK/counter.ppm" "$X" $((Y + HEIGHT - 45)) 45 45)
+  # The pointer button: the "?" at the left end of the bottom row (waited for until painted).
+  for i in $(seq 100); do
+    shot counter
+    read qx qy qw qh < <("${find[@]}" ink "$WORK/counter.ppm" "$X" $((Y + HEIGHT - 45)) 45 45)
+    [ "$qw" -gt 0 ] && break
+    sleep 0.3
+  done
   [ "$qw" -gt 0 ] || fail "no pointer button"
   # The two captions are the ink of the left part above the buttons; the repeat caption is the
   # lower one.
   read cx0 cy0 cw ch < <("${find[@]}" ink "$WORK/counter.ppm" "$X" "$Y" $((WIDTH * 45 / 100)) $((HEIGHT - 50)))
   [ "$ch" -gt 20 ] || fail "captions not found ($cx0 $cy0 $cw $ch)"
   xdotool mousemove $((qx + qw / 2)) $((qy + qh / 2)) click 1
-  sleep 0.5
   xdotool mousemove $((cx0 + 10)) $((cy0 + ch - 5)) click 1
   read bx by bw bh < <(popup)
   [ "$bw" -gt 250 ] || fail "no wrapped help pop-up for the repeat caption ($bx $by $bw $bh)"
@@ -66,7 +71,7 @@ xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -nore
   xdotool key Escape
   [ "$(popup gone)" = "0 0 0 0" ] || fail "Escape did not close the pop-up"
   xdotool key Escape
-  sleep 0.5
+  window_gone Counter
   kill $pid
 '
 echo "ok"

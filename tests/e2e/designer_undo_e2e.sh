@@ -6,13 +6,16 @@
 set -euo pipefail
 bin=$1
 src=$2
+source "$src/tests/e2e/e2e_lib.sh"
 work=$(mktemp -d)
-trap '[ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
+trap 'stop_x; [ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work"/
-cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$work/"
+cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$src/tests/e2e/e2e_lib.sh" "$work/"
 export WORK=$work
-xvfb-run ${E2E_DISPLAY:+-n "$E2E_DISPLAY"} -a -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
+start_x 1024x768
+bash -euo pipefail -c '
   cd "$WORK"
+  . "$WORK/e2e_lib.sh"
   . "$WORK/designer_steps.sh"
   ink() { # the dark pixels of the part of the label the rectangle may stand on: "X Y W H"
     shot "$1"

@@ -63,6 +63,15 @@ process_gone() {
   until_true 30 bash -c "! kill -0 $1" || { kill "$1" 2>/dev/null; fail "program still running"; }
 }
 
+# visible_windows: how many windows the X server shows (menus and pop-ups included).
+visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
+
+# more_windows N: waits (up to 30 s) until more than N windows show: a menu or pop-up has opened.
+more_windows() {
+  until_true 30 bash -c "[ \$(xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l) -gt $1 ]" \
+    || fail "no menu or pop-up opened"
+}
+
 # focus_window ID: gives the window the keyboard (there is no window manager to activate it)
 # and waits until the server reports it focused.
 focus_window() {

@@ -6,40 +6,61 @@
 set -euo pipefail
 bin=$1
 src=$2
+source "$src/tests/e2e/e2e_lib.sh"
 work=$(mktemp -d)
-trap '[ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
+trap 'stop_x; [ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work"/
 rm -f "$work"/QXLBLS.* "$work"/QX.INI
-cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$work/"
+cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$src/tests/e2e/e2e_lib.sh" "$work/"
 export WORK=$work
-xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -noreset" bash -euo pipefail -c '
+start_x 1024x768
+bash -euo pipefail -c '
   cd "$WORK"
+  . "$WORK/e2e_lib.sh"
   . "$WORK/designer_steps.sh"
-  fail() { echo "$*" >&2; exit 1; }
   start
   trap "kill $pid 2>/dev/null || true" EXIT
   new_label "Avery 5160"
   # A rectangle (42, 31 on the Tools) on the label, then Save.
   drag $((tx + 53)) $((ty + 42)) $((px + 30)) $((py + 20))
   xdotool key --window "$main" alt+s
-  sleep 1.5
 
+  before=$(visible_windows)
   xdotool key --window "$main" alt+f
-  sleep 0.3
+  more_windows "$before"
   xdotool key v
   pv=$(window "Preview Labels")
-  sleep 1.5
   eval "$(xdotool getwindowgeometry --shell "$pv")"
   wx=$X; wy=$Y
   [ "$WIDTH" -eq 608 ] && [ "$HEIGHT" -eq 424 ] || fail "preview window is $WIDTH x $HEIGHT"
-  # The buttons stand in the 41-pixel bar at the bottom, 25 x 25 from x = 8.
-  button() { xdotool mousemove $((wx + $1 + 12)) $((wy + 383 + 20)) click 1; sleep 1.2; }
-  # The sheet: the largest white area inside the scroll area.
-  sheet() {
+  # The view: the scroll area inside the window, screenshot into NAME-box.ppm.
+  view() {
     shot "$1"
     convert "$WORK/$1.png" -crop 600x375+$((wx + 2))+$((wy + 2)) +repage "$WORK/$1-box.ppm"
+  }
+  # The sheet: the largest white area inside the view, once the view shows one, differs from
+  # the previous step'"'"'s view and holds still.
+  last=""
+  sheet() {
+    local i
+    for (( i = 0; i < 100; i++ )); do
+      view "$1"
+      if [ -n "$last" ] && cmp -s "$WORK/$1-box.ppm" "$WORK/$last-box.ppm"; then
+        sleep 0.3
+        continue
+      fi
+      read -r x y w h < <("${find[@]}" label "$WORK/$1-box.ppm")
+      [ "$w" -gt 0 ] || { sleep 0.3; continue; }
+      cp "$WORK/$1-box.ppm" "$WORK/$1-first.ppm"
+      sleep 0.3
+      view "$1"
+      cmp -s "$WORK/$1-box.ppm" "$WORK/$1-first.ppm" && break
+    done
+    last=$1
     "${find[@]}" label "$WORK/$1-box.ppm"
   }
+  # The buttons stand in the 41-pixel bar at the bottom, 25 x 25 from x = 8.
+  button() { xdotool mousemove $((wx + $1 + 12)) $((wy + 383 + 20)) click 1; }
   read x y w h < <(sheet at100)
   # At 100 % the page (816 pixels) is wider than the room: white across the whole view.
   [ "$w" -gt 540 ] && [ "$h" -gt 320 ] || fail "no sheet at 100 % ($x $y $w $h)"
@@ -56,11 +77,7 @@ xvfb-run -a -n $(( 200 + RANDOM % 600 )) -s "-screen 0 1024x768x24 -dpi 96 -nore
   # Whole page: 32 % of 816 x 1056, about 262 x 339, wholly inside the view.
   [ "$w" -ge 255 ] && [ "$w" -le 268 ] && [ "$h" -ge 332 ] && [ "$h" -le 345 ] || fail "whole page shows $x $y $w $h"
   xdotool mousemove $((wx + 608 - 83 + 37)) $((wy + 383 + 20)) click 1
-  for i in $(seq 25); do
-    xdotool search --onlyvisible --name "^Preview Labels\$" >/dev/null 2>&1 || break
-    sleep 0.2
-  done
-  ! xdotool search --onlyvisible --name "^Preview Labels\$" >/dev/null 2>&1 || fail "Close left the preview open"
+  window_gone "Preview Labels"
   kill $pid
 '
 echo "ok"

@@ -6,8 +6,9 @@
 set -euo pipefail
 bin=$1
 src=$(cd "$2" && pwd)
+source "$src/tests/e2e/e2e_lib.sh"
 work=$(mktemp -d)
-trap '[ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
+trap 'stop_x; [ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work"/
 bin=$work
 # shellcheck source=label_table.sh
@@ -24,49 +25,49 @@ printf '[Remember]\r\nLastUse=1\r\n[PDF file]\r\nFolder=%s\r\n' "$work/out" > "$
 # No print server: the PDF file printer is the only one, as on a machine without printers.
 export CUPS_SERVER=/nonexistent/cups.sock
 export WORK=$work SRC=$src
-xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -euo pipefail -c '
+start_x 1024x768
+bash -euo pipefail -c '
   cd "$WORK"
-  source "$SRC/tests/e2e/x_window.sh"
+  source "$SRC/tests/e2e/e2e_lib.sh"
+  shot() { import -window root "$WORK/$1.png"; }
   ./stickwell & pid=$!
+  trap "kill $pid 2>/dev/null || true" EXIT
   main=$(window Stickwell)
-  sleep 1.5
   file_menu() { # opens File with the mouse (the description field keeps the keyboard), picks by letter
-    xdotool windowactivate --sync "$main" 2>/dev/null || true
+    focus_window "$main"
     eval "$(xdotool getwindowgeometry --shell "$main")"
+    local before
+    before=$(visible_windows)
     xdotool mousemove $((X + 18)) $((Y + 8)) click 1
-    sleep 0.7
+    more_windows "$before"
     xdotool key "$1"
   }
 
   file_menu p
   dialog=$(window "Print( — Stickwell)?")
-  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$dialog")"
   shot dialog
   # More options: the Copies field stands 72 pixels in from the right, 215 down.
+  closed=$HEIGHT
+  taller() { eval "$(xdotool getwindowgeometry --shell "$dialog")"; [ "$HEIGHT" -gt "$closed" ]; }
   xdotool key alt+o
-  sleep 1
+  until_true 30 taller || fail "More options did not open"
   eval "$(xdotool getwindowgeometry --shell "$dialog")"
   xdotool mousemove $((X + WIDTH - 72)) $((Y + 215)) click 1
-  sleep 0.3
   xdotool key ctrl+a
   xdotool type --delay 40 "2"
-  sleep 0.3
   shot filled
   # The output file proposed is Labels.pdf in the folder the PDF printer last wrote to.
   xdotool key Return
-  for i in $(seq 300); do
-    [ -s "$WORK/out/Labels.pdf" ] && ! xdotool search --onlyvisible --name "^Print Status" >/dev/null 2>&1 && break
-    sleep 0.2
-  done
-  sleep 1
+  printed() { [ -s "$WORK/out/Labels.pdf" ] && ! xdotool search --onlyvisible --name "^Print Status" >/dev/null 2>&1; }
+  until_true 60 printed || true
   shot printed
-  [ -s "$WORK/out/Labels.pdf" ] || { echo "no PDF was written in the remembered folder"; kill $pid; exit 1; }
+  [ -s "$WORK/out/Labels.pdf" ] || fail "no PDF was written in the remembered folder"
 
   file_menu e
   window "Exit( — Stickwell)?" >/dev/null
   xdotool key Return
-  for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-  if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; exit 1; fi
+  process_gone $pid
 '
 out=$work/out/Labels.pdf
 pdfinfo "$out" | grep -q '^Pages: *2$' || { echo "FAIL: $(pdfinfo "$out" | grep Pages)"; exit 1; }
