@@ -97,11 +97,14 @@ void TLabelRun::CheckBarcodes()
     repeatCount_ = 1;
     std::int64_t ordinal = 0;
     std::vector<QString> last(counted.size());
+    const QStringList* savedRecord = record_;
     ForEachLabel([&](int s, int r, int c) {
         const std::int64_t value = counterItems_ > 0 ? counterValue_ : ordinal + 1;
+        if (merge_)
+            record_ = &merge_->Data.Records[std::size_t(merge_->Records[std::size_t(ordinal / merge_->Copies)])];
         for (std::size_t k = 0; k < counted.size(); ++k) {
             const TLabelItemObject& it = items_.Items[counted[k]];
-            const std::optional<QString> data = ExpandBarcodeData(it.Data, value, &why);
+            const std::optional<QString> data = BarcodeData(it.Data, value, &why);
             if (!data)
                 refuse(s, r, c, it.Data, why);
             if (*data == last[k])
@@ -116,6 +119,29 @@ void TLabelRun::CheckBarcodes()
     });
     counterValue_ = savedValue;
     repeatCount_ = savedRepeat;
+    record_ = savedRecord;
+}
+
+std::optional<QString> TLabelRun::BarcodeData(const QString& data, std::int64_t counter, QString* why) const
+{
+    if (!merge_ || !record_ || !data.contains(QLatin1Char('{')))
+        return ExpandBarcodeData(data, counter, why);
+    // One pass over the data, so that a brace in a field's value stays a brace.
+    const TExpansion e = ExpandPlaceholders(data, [&](const TPlaceholder& p) -> std::optional<QString> {
+        if (p.Name == QLatin1String("COUNTER")) {
+            const QString written = p.HasArg ? QStringLiteral("{COUNTER:%1}").arg(p.Arg) : QStringLiteral("{COUNTER}");
+            return ExpandBarcodeData(written, counter);
+        }
+        const int f = p.HasArg ? -1 : merge_->Data.FieldIndex(p.Name);
+        if (f < 0 || f >= record_->size())
+            return std::nullopt;
+        return (*record_)[f];
+    });
+    if (e.Ok())
+        return e.Text;
+    if (why)
+        *why = QStringLiteral("The code's data names {%1}, which is not known here").arg(e.Unknown.first());
+    return std::nullopt;
 }
 
 void TLabelRun::ApplyPaper(TBaseReport& report, const TSheetLayout& sheet)
@@ -285,7 +311,7 @@ void TLabelRun::DrawPicture(TBaseReport& r, std::size_t index, const TLabelItemO
 void TLabelRun::DrawBarcode(TBaseReport& r, std::size_t index, const TLabelItemObject& it)
 {
     BarcodeSlot& slot = barcodes_[index];
-    const std::optional<QString> data = ExpandBarcodeData(it.Data, labelCounter_);
+    const std::optional<QString> data = BarcodeData(it.Data, labelCounter_);
     // Checked before the run: a code that does not encode now is left out, never drawn wrong.
     if (!data)
         return;

@@ -11,6 +11,7 @@
 #include "print/SheetLayout.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace sw {
@@ -63,6 +64,9 @@ private:
     void DrawBarcode(TBaseReport& r, std::size_t index, const TLabelItemObject& it);
     void AdvanceCounter();
     void CheckBarcodes();
+    // A code's data for the label being drawn: {COUNTER} and, in a merge run, the record's
+    // fields. Null (with why) when a name is not known or a counter width is bad.
+    std::optional<QString> BarcodeData(const QString& data, std::int64_t counter, QString* why = nullptr) const;
     int SheetsToPrint() const;
     // Calls f(sheet, row, column) for every label of the run, in run order.
     template <typename F> void ForEachLabel(F&& f);

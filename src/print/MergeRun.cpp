@@ -25,17 +25,22 @@ void CheckMergeRun(const TMergeRun& merge, const TItemsList& items)
 {
     for (std::size_t i = 0; i < items.Items.size(); ++i) {
         const TLabelItemObject& it = items.Items[i];
-        if (it.ItemKind != ikText)
+        const bool code = it.ItemKind == ikBarcode;
+        if (it.ItemKind != ikText && !code)
             continue;
-        for (const TPlaceholder& p : PlaceholdersIn(it.Text)) {
+        const QString& text = code ? it.Data : it.Text;
+        for (const TPlaceholder& p : PlaceholdersIn(text)) {
             if (!p.HasArg && merge.Data.FieldIndex(p.Name) >= 0)
                 continue;
+            // The counter of a code is checked with the code.
+            if (code && p.Name == QLatin1String("COUNTER"))
+                continue;
             const QString written = p.HasArg ? p.Name + QLatin1Char(':') + p.Arg : p.Name;
-            throw EMergeRun(QStringLiteral("The field {%1} of text item %2 (\"%3\") is not in the merge source; "
-                                           "its fields are: %4")
-                                .arg(written)
+            throw EMergeRun(QStringLiteral("The field {%1} of %2 item %3 (\"%4\") is not in the merge source; "
+                                           "its fields are: %5")
+                                .arg(written, code ? QStringLiteral("barcode") : QStringLiteral("text"))
                                 .arg(i + 1)
-                                .arg(it.Text, merge.Data.Fields.join(QStringLiteral(", "))));
+                                .arg(text, merge.Data.Fields.join(QStringLiteral(", "))));
         }
     }
     if (merge.Records.empty() || merge.Copies < 1)

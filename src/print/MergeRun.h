@@ -37,7 +37,7 @@ private:
 };
 
 // Refuses, before anything prints, a run without records ("No records to print") and a field that
-// a text item names and the source lacks (naming the field and the item).
+// a text item or a code's data names and the source lacks (naming the field and the item).
 void CheckMergeRun(const TMergeRun& merge, const TItemsList& items);
 
 } // namespace sw

@@ -130,3 +130,23 @@ TEST(MergeRun, OlderReadersPrintTheLabelWithoutItsSource)
     EXPECT_EQ(out.Texts(), QStringList(30, QStringLiteral("Dear {Name}")));
     EXPECT_EQ(out.OfCode(rps::Rectangle).size(), 30u);
 }
+
+// A code's data takes the record's fields with the counter, in one pass: a brace in a value stays
+// a brace. A field the source lacks is refused before anything prints, naming the code.
+TEST(MergeRun, CodesCarryTheRecordsFieldsWithTheCounter)
+{
+    auto device = PdfOnlyDevice();
+    TMergeRun merge;
+    merge.Data.Fields = {"Zip", "Name"};
+    merge.Data.Records = {{"1001", "A{b}"}, {"2002", "C"}};
+    merge.ChooseAll();
+    QString problem;
+    const Replayed out = ReadStream(
+        StreamOf(*device, MergeJob(BarcodeItem("CODE128", "{zip}-{COUNTER:3}-{Name}"), merge), &problem));
+    ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+    EXPECT_EQ(out.Texts(), QStringList({"1001-001-A{b}", "2002-002-C"}));
+
+    StreamOf(*device, MergeJob(TextItem("{Name}") + BarcodeItem("CODE128", "{City}"), merge), &problem);
+    EXPECT_EQ(problem, QStringLiteral("The field {City} of barcode item 2 (\"{City}\") is not in the merge source; "
+                                      "its fields are: Zip, Name"));
+}
