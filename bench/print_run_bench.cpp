@@ -2,9 +2,11 @@
 // the 3 x 10 letter sheet: into a report stream as a preview records it, and to a PDF as the
 // PDF printer writes it. Sheets per run: 1, 10 and 100. And a merge run of an address label
 // (name, street, zip and city, a counter): 10,000 records of a CSV file on 334 sheets, read and
-// printed to a PDF as stickwell-batch print --merge does, and the CSV reading alone.
+// printed to a PDF as stickwell-batch print --merge does, and the CSV reading alone. The
+// same for a sheet of serial-numbered QR codes.
 #include "../tests/print/PrintSupport.h"
 
+#include "model/Barcode.h"
 #include "model/MergeSource.h"
 
 #include <QApplication>
@@ -52,12 +54,12 @@ void BM_RunIntoStream(benchmark::State& state)
 }
 BENCHMARK(BM_RunIntoStream)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
-void BM_RunToPdf(benchmark::State& state)
+// A job run to PDF per iteration; labels/s counts every label of it.
+void RunToPdf(benchmark::State& state, const sw::TPrintJob& job)
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath("labels.pdf");
     auto device = sw::test::PdfOnlyDevice(pdf);
-    const sw::TPrintJob job = BenchJob(int(state.range(0)));
     for (auto _ : state) {
         const QString problem = sw::RunPrintJob(*device, job, nullptr);
         if (!problem.isEmpty())
@@ -65,7 +67,12 @@ void BM_RunToPdf(benchmark::State& state)
     }
     state.counters["pdf_bytes"] = double(QFileInfo(pdf).size());
     state.counters["labels/s"] =
-        benchmark::Counter(30.0 * double(state.range(0)) * double(state.iterations()), benchmark::Counter::kIsRate);
+        benchmark::Counter(30.0 * double(job.Sheets) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_RunToPdf(benchmark::State& state)
+{
+    RunToPdf(state, BenchJob(int(state.range(0))));
 }
 BENCHMARK(BM_RunToPdf)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
@@ -146,6 +153,54 @@ void BM_MergeToPdf(benchmark::State& state)
         benchmark::Counter(double(state.range(0)) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MergeToPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Serial-numbered QR codes: one to a label, each carrying the counter (target: 100 sheets in
+// under a second).
+sw::TPrintJob SerialJob(int sheets)
+{
+    QStringList text = sw::test::BarcodeItem(QStringLiteral("QRCODE"), QStringLiteral("ASSET-{COUNTER:6}"),
+                                             0.1, 0.1, 0.8, 0.8);
+    text += sw::test::CounterItem(1, 1, 1.2);
+    return sw::test::Job(text, sheets, sw::test::LetterSheet());
+}
+
+void BM_SerialQrToPdf(benchmark::State& state)
+{
+    RunToPdf(state, SerialJob(int(state.range(0))));
+}
+BENCHMARK(BM_SerialQrToPdf)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+void BM_SerialQrIntoStream(benchmark::State& state)
+{
+    auto device = sw::test::PdfOnlyDevice();
+    const sw::TPrintJob job = SerialJob(int(state.range(0)));
+    qint64 bytes = 0;
+    for (auto _ : state)
+        bytes = sw::test::StreamOf(*device, job).size();
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_SerialQrIntoStream)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// zint's encoding and the layout of one code; the check a run makes before it prints.
+void BM_EncodeQr(benchmark::State& state)
+{
+    int n = 0;
+    for (auto _ : state) {
+        const sw::TBarcode code = sw::EncodeBarcode(sw::TSymbology::QrCode,
+                                                    QStringLiteral("ASSET-%1").arg(++n, 6, 10, QLatin1Char('0')), false);
+        benchmark::DoNotOptimize(sw::LayOutBarcode(code, QSizeF(0.8, 0.8), 0));
+    }
+}
+BENCHMARK(BM_EncodeQr)->Unit(benchmark::kMicrosecond);
+
+void BM_CheckQr(benchmark::State& state)
+{
+    int n = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            sw::CheckBarcode(sw::TSymbology::QrCode, QStringLiteral("ASSET-%1").arg(++n, 6, 10, QLatin1Char('0'))));
+}
+BENCHMARK(BM_CheckQr)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

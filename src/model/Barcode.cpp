@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <tuple>
 #include <memory>
 
 namespace sw {
@@ -74,6 +75,28 @@ bool Fail(QString* error, const QString& message)
     if (error)
         *error = message;
     return false;
+}
+
+// zint joins the dark modules of a row; runs of the same width standing on each other in the
+// next rows become one rectangle too, so a 2D code takes fewer shapes to draw and to store.
+void MergeColumns(std::vector<QRectF>& bars)
+{
+    std::sort(bars.begin(), bars.end(), [](const QRectF& a, const QRectF& b) {
+        return std::make_tuple(a.left(), a.width(), a.top()) < std::make_tuple(b.left(), b.width(), b.top());
+    });
+    std::vector<QRectF> merged;
+    merged.reserve(bars.size());
+    for (const QRectF& r : bars) {
+        if (!merged.empty()) {
+            QRectF& last = merged.back();
+            if (last.left() == r.left() && last.width() == r.width() && last.bottom() == r.top()) {
+                last.setBottom(r.bottom());
+                continue;
+            }
+        }
+        merged.push_back(r);
+    }
+    bars = std::move(merged);
 }
 
 // The most frequent value (the smallest of equals); fallback when there is none.
@@ -206,6 +229,7 @@ TBarcode Encode(TSymbology symbology, const QString& data, bool showText, QStrin
     for (const zint_vector_rect* r = v.rectangles; r; r = r->next)
         if (r->colour == -1 && r->width > 0 && r->height > 0)
             code.Bars.emplace_back(r->x, r->y, r->width, r->height);
+    MergeColumns(code.Bars);
     for (const zint_vector_string* s = v.strings; s; s = s->next) {
         TBarcodeText t;
         t.Pos = QPointF(s->x, s->y);
@@ -226,6 +250,20 @@ TBarcode EncodeBarcode(TSymbology symbology, const QString& data, bool showText,
 {
     bool valid = false;
     return Encode(symbology, data, showText, error, true, &valid);
+}
+
+QString CheckKey(TSymbology symbology, const QString& data)
+{
+    // A given check digit is right or wrong by the other digits' values.
+    if (DigitRuleOf(symbology))
+        return data;
+    // Elsewhere digits are one class of character: which digits they are changes neither the
+    // characters a code accepts nor how long its encoding is.
+    QString key = data;
+    for (QChar& c : key)
+        if (c >= u'1' && c <= u'9')
+            c = u'0';
+    return key;
 }
 
 bool CheckBarcode(TSymbology symbology, const QString& data, QString* error)

@@ -57,6 +57,9 @@ TBarcode EncodeBarcode(TSymbology symbology, const QString& data, bool showText,
 
 // Whether data encodes, without building the geometry (a run checks every value first).
 bool CheckBarcode(TSymbology symbology, const QString& data, QString* error = nullptr);
+// Data with the same key gets the same verdict from CheckBarcode (digits stand for any digit,
+// except where a check digit is given).
+QString CheckKey(TSymbology symbology, const QString& data);
 
 // The code laid into a box of the given size (any unit) at 0, 90, 180 or 270 degrees
 // counter-clockwise, positions from the box's top-left corner. Square codes keep their

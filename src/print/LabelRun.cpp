@@ -5,6 +5,7 @@
 #include "report/RPBase.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -96,7 +97,8 @@ void TLabelRun::CheckBarcodes()
     counterValue_ = items_.StartingNumber;
     repeatCount_ = 1;
     std::int64_t ordinal = 0;
-    std::vector<QString> last(counted.size());
+    // Verdicts by check key: serial numbers of one length are checked once.
+    std::vector<QSet<QString>> passed(counted.size());
     const QStringList* savedRecord = record_;
     ForEachLabel([&](int s, int r, int c) {
         const std::int64_t value = counterItems_ > 0 ? counterValue_ : ordinal + 1;
@@ -107,11 +109,12 @@ void TLabelRun::CheckBarcodes()
             const std::optional<QString> data = BarcodeData(it.Data, value, &why);
             if (!data)
                 refuse(s, r, c, it.Data, why);
-            if (*data == last[k])
+            const QString key = CheckKey(it.Symbology, *data);
+            if (passed[k].contains(key))
                 continue;
             if (!CheckBarcode(it.Symbology, *data, &why))
                 refuse(s, r, c, *data, why);
-            last[k] = *data;
+            passed[k].insert(key);
         }
         ++ordinal;
         for (int n = 0; n < counterItems_; ++n)

@@ -135,6 +135,11 @@ TEST(Barcode, CounterInTheData)
     EXPECT_EQ(ExpandBarcodeData(QStringLiteral("{CITY}"), 1, &error), std::nullopt);
     EXPECT_EQ(error, QStringLiteral("The code's data names {CITY}, which is not known here"));
     EXPECT_EQ(ExpandBarcodeData(QStringLiteral("{COUNTER:x}"), 1), std::nullopt);
+    // A run checks one serial number per length, except where a check digit is given.
+    EXPECT_EQ(CheckKey(TSymbology::QrCode, QStringLiteral("SN-1907")), CheckKey(TSymbology::QrCode, QStringLiteral("SN-2000")));
+    EXPECT_NE(CheckKey(TSymbology::QrCode, QStringLiteral("SN-1907")), CheckKey(TSymbology::QrCode, QStringLiteral("SN-10000")));
+    EXPECT_NE(CheckKey(TSymbology::Ean13, QStringLiteral("5901234123457")),
+              CheckKey(TSymbology::Ean13, QStringLiteral("5901234123458")));
 }
 
 TEST(Barcode, ItemTextRoundTripsEveryKeyAndKeeps255Characters)
