@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang into build-fuzz/ and runs each for a short time,
-# seeded with the test data of its format; fails when a target crashes, hangs or trips a
-# sanitizer (the input that did it is kept in build-fuzz/crashes/).
+# Builds the libFuzzer targets (every fuzz/*_fuzz.cpp) with clang into build-fuzz/ and runs each
+# for a short time, seeded with the test data of its format and fuzz/seeds/<target>/ (the name
+# without "_fuzz"); fails when a target does not build, crashes, hangs or trips a sanitizer (the
+# input that did it is kept in build-fuzz/crashes/).
 # Usage: scripts/fuzz.sh [seconds per target, default 20]
+# Two targets run side by side (FUZZ_JOBS to change that).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 secs=${1:-20}
+jobs=${FUZZ_JOBS:-2}
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Sanitize \
   -DSTICKWELL_FUZZ=ON -DBUILD_TESTING=OFF -DSTICKWELL_BENCH=OFF >/dev/null
 targets=()
@@ -27,23 +30,40 @@ seeds() {
   return 0
 }
 
-# Leaks are not looked for: the font and image libraries keep caches that read as leaks (the
-# sanitizer run of the tests does the same).
+# The targets run with a home of their own (the font and Qt libraries keep caches there), and
+# leaks are not looked for: those libraries keep caches that read as leaks (the sanitizer run of
+# the tests does the same).
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failed=()
-for t in "${targets[@]}"; do
-  corpus="$work/$t"
-  mkdir -p "$corpus"
+run() {
+  local t=$1 corpus="$work/$1"
+  mkdir -p "$corpus" "$work/home"
   seeds "$t" | while read -r s; do cp "$s" "$corpus/"; done
-  echo "fuzz: $t for ${secs}s from $(ls "$corpus" | wc -l) seeds"
-  if ! ASAN_OPTIONS=detect_leaks=0 "build-fuzz/fuzz/$t" -max_total_time="$secs" -timeout=30 \
-      -rss_limit_mb=4096 -detect_leaks=0 -print_final_stats=0 -artifact_prefix="$work/$t-" "$corpus" \
-      >"$work/$t.log" 2>&1; then
+  if HOME=$work/home XDG_CACHE_HOME=$work/home/.cache XDG_CONFIG_HOME=$work/home/.config \
+      XDG_DATA_HOME=$work/home/.local/share ASAN_OPTIONS=detect_leaks=0 \
+      "build-fuzz/fuzz/$t" -max_total_time="$secs" -timeout=30 -rss_limit_mb=4096 -detect_leaks=0 \
+      -print_final_stats=1 -artifact_prefix="$work/$t-" "$corpus" >"$work/$t.log" 2>&1; then
+    echo "fuzz: $t ok, $(ls "$corpus" | wc -l) inputs, $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/$t.log" | grep -o '[0-9]*$') runs in ${secs}s"
+  else
+    echo "fuzz: $t FAILED"
     tail -n 40 "$work/$t.log"
-    failed+=("$t")
     mkdir -p build-fuzz/crashes && cp "$work/$t"-* build-fuzz/crashes/ 2>/dev/null || true
+    return 1
   fi
+}
+failed=0
+running=0
+for t in "${targets[@]}"; do
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || failed=$(( failed + 1 ))
+    running=$(( running - 1 ))
+  fi
+  run "$t" &
+  running=$(( running + 1 ))
 done
-echo "fuzz: $(( ${#targets[@]} - ${#failed[@]} )) passed, ${#failed[@]} failed"
-[ ${#failed[@]} -eq 0 ]
+while [ "$running" -gt 0 ]; do
+  wait -n || failed=$(( failed + 1 ))
+  running=$(( running - 1 ))
+done
+echo "fuzz: $(( ${#targets[@]} - failed )) of ${#targets[@]} targets ran clean for ${secs}s each"
+[ "$failed" -eq 0 ]

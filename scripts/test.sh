@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Stickwell and runs every test: the whole suite on a normal
 # build (end-to-end checks on their own Xvfb server), then the suite again under
-# AddressSanitizer + UndefinedBehaviorSanitizer.
+# AddressSanitizer + UndefinedBehaviorSanitizer, then every fuzz target for a short time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -18,10 +18,7 @@ sandboxed() {
   HOME=$sandbox XDG_DATA_HOME=$sandbox/.local/share XDG_CONFIG_HOME=$sandbox/.config \
     XDG_CACHE_HOME=$sandbox/.cache XDG_STATE_HOME=$sandbox/.local/state "$@"
 }
-# The five-script typing check loses typed characters when ~/.config holds no QtProject.conf
-# (not yet understood): until then it runs with the real home.
-sandboxed ctest --test-dir build --output-on-failure -j2 -E e2e_world_label
-ctest --test-dir build --output-on-failure -R e2e_world_label
+sandboxed ctest --test-dir build --output-on-failure -j2
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   sandboxed ctest --test-dir build-asan --output-on-failure -j2 -LE e2e
 if [ -n "$(find "$sandbox" -mindepth 1 -print -quit)" ]; then
@@ -29,3 +26,6 @@ if [ -n "$(find "$sandbox" -mindepth 1 -print -quit)" ]; then
   find "$sandbox" -mindepth 1 >&2
   exit 1
 fi
+# Every fuzz target built with clang and run from its seeds (20 s each, two at a time), so that
+# none can rot unnoticed.
+bash scripts/fuzz.sh 20
