@@ -2,6 +2,7 @@
 
 #include "print/CalibrationSheet.h"
 #include "report/RPDevice.h"
+#include "ui/ContextHelp.h"
 #include "ui/MessageBoxes.h"
 #include "ui/WindowServices.h"
 
@@ -13,37 +14,45 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
 
 namespace sw {
 
 TCalibratePrinter::TCalibratePrinter(TRPDevice& device, QWidget* parent)
-    : QDialog(parent), device_(device)
+    : QDialog(parent), device_(device), sessionPrinter_(device.PrinterIndex())
 {
+    setObjectName(QStringLiteral("CalibratePrinter"));
     setWindowTitle(QStringLiteral("Calibrate Printer"));
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QFormLayout;
     printers_ = new QComboBox(this);
+    printers_->setObjectName(QStringLiteral("PrinterBox"));
     for (const TRPDeviceItem& p : device_.Printers())
         printers_->addItem(p.Name);
     printers_->setCurrentIndex(device_.PrinterIndex());
     top->addRow(QStringLiteral("&Printer:"), printers_);
     currentLabel_ = new QLabel(this);
+    currentLabel_->setObjectName(QStringLiteral("StoredLabel"));
     top->addRow(QStringLiteral("Stored calibration:"), currentLabel_);
     units_ = new QComboBox(this);
+    units_->setObjectName(QStringLiteral("UnitBox"));
     units_->addItems({QStringLiteral("millimetres"), QStringLiteral("inches")});
     top->addRow(QStringLiteral("&Measured in:"), units_);
     layout->addLayout(top);
 
     auto* print = new QPushButton(QStringLiteral("Print Calibration &Sheet"), this);
+    print->setObjectName(QStringLiteral("PrintSheetButton"));
     layout->addWidget(print);
 
     auto* box = new QGroupBox(QStringLiteral("Where the crosshairs landed, from the paper's edges"), this);
+    box->setObjectName(QStringLiteral("ReadingsBox"));
     auto* grid = new QGridLayout(box);
     grid->addWidget(new QLabel(QStringLiteral("from the left"), box), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("from the top"), box), 0, 2);
@@ -60,11 +69,31 @@ TCalibratePrinter::TCalibratePrinter(TRPDevice& device, QWidget* parent)
     layout->addWidget(box);
 
     resultLabel_ = new QLabel(this);
+    resultLabel_->setObjectName(QStringLiteral("ResultLabel"));
     layout->addWidget(resultLabel_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OkButton"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("CancelButton"));
     auto* reset = buttons->addButton(QStringLiteral("&Reset"), QDialogButtonBox::ResetRole);
-    layout->addWidget(buttons);
+    reset->setObjectName(QStringLiteral("ResetButton"));
+    buttons->addButton(MakeHelpButton(this, HelpContext), QDialogButtonBox::HelpRole);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(MakeMouseHelpButton(this));
+    bottom->addWidget(buttons, 1);
+    layout->addLayout(bottom);
+    new TODSHelp(this, {
+        {QStringLiteral("CancelButton"), {QStringLiteral("Click here to close the window and keep the calibration stored before")}},
+        {QStringLiteral("HelpButton"), {QStringLiteral("Click here to read the help page for this window")}},
+        {QStringLiteral("OkButton"), {QStringLiteral("Click here to store the calibration shown for this printer: every label printed on it from now on is moved and scaled by it")}},
+        {QStringLiteral("PrintSheetButton"), {QStringLiteral("Click here to print the calibration sheet on this printer: two crosshairs, one inch in from the top left corner and one inch in from the bottom right corner of the paper, printed without any calibration")}},
+        {QStringLiteral("PrinterBox"), {QStringLiteral("The printer to calibrate; each printer keeps a calibration of its own")}},
+        {QStringLiteral("ReadingsBox"), {QStringLiteral("Measure on the printed sheet where the centre of each crosshair landed, from the left edge and from the top edge of the paper, and type the distances here")}},
+        {QStringLiteral("ResetButton"), {QStringLiteral("Click here to set the readings to where the crosshairs should land: no calibration")}},
+        {QStringLiteral("ResultLabel"), {QStringLiteral("The offsets and scales the readings give; OK stores them")}},
+        {QStringLiteral("StoredLabel"), {QStringLiteral("The calibration stored for this printer now")}},
+        {QStringLiteral("UnitBox"), {QStringLiteral("The unit of your ruler: millimetres or inches")}},
+    });
 
     connect(print, &QPushButton::clicked, this, &TCalibratePrinter::PrintSheet);
     connect(reset, &QPushButton::clicked, this, &TCalibratePrinter::Reset);
@@ -194,6 +223,13 @@ void TCalibratePrinter::accept()
         return;
     }
     QDialog::accept();
+}
+
+void TCalibratePrinter::reject()
+{
+    if (device_.PrinterIndex() != sessionPrinter_)
+        device_.SetPrinterIndex(sessionPrinter_);
+    QDialog::reject();
 }
 
 } // namespace sw

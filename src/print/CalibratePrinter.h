@@ -21,6 +21,8 @@ class TRPDevice;
 class TCalibratePrinter : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int HelpContext = 2002;
+
     TCalibratePrinter(TRPDevice& device, QWidget* parent = nullptr);
 
     // File > Calibrate Printer: the dialog over the main window, for one use.
@@ -39,6 +41,8 @@ public slots:
     void PrintSheet();
     void Reset();
     void accept() override;
+    // Cancel, Escape and the window's close: the session's printer is the one chosen before.
+    void reject() override;
 
 private:
     void PrinterChosen(int index);
@@ -48,6 +52,7 @@ private:
     double FromInches(double inches) const;
 
     TRPDevice& device_;
+    const int sessionPrinter_; // the printer chosen when the dialog opened
     QComboBox* printers_;
     QComboBox* units_;
     QLabel* currentLabel_;

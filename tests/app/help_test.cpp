@@ -64,6 +64,6 @@ TEST(HelpPages, LinksAndPicturesLeadToFilesThatExist)
             }
         }
     }
-    for (int context : {1001, 1011, 1015, 1021, 1023, 1046, 1047, 1049, 2001})
+    for (int context : {1001, 1011, 1015, 1021, 1023, 1046, 1047, 1049, 2001, 2002})
         EXPECT_TRUE(HelpPageExists(context)) << context;
 }

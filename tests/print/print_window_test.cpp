@@ -5,6 +5,7 @@
 #include "model/PositionSelection.h"
 #include "print/LabelPrint.h"
 #include "../common/HelpCheck.h"
+#include "print/CalibratePrinter.h"
 #include "print/FilePreview.h"
 #include "print/PreviewForm.h"
 #include "print/PrintCommands.h"
@@ -441,4 +442,10 @@ TEST(PrintHelp, PreviewAndSpecificLabelsHelpWithEachControl)
     TSelectLabelsToPrint specific(services, selection, 3, 2);
     ExpectControlHelp(specific, {"Allbutton", "CancelButton", "HelpButton", "LabelsList", "Nonebutton", "Okbutton"});
     EXPECT_EQ(ExpectHelpPages(specific), QList<int>{2001});
+
+    TRPDevice device(false, true);
+    TCalibratePrinter calibrate(device);
+    ExpectControlHelp(calibrate, {"CancelButton", "HelpButton", "OkButton", "PrintSheetButton", "PrinterBox",
+                                  "ReadingsBox", "ResetButton", "ResultLabel", "StoredLabel", "UnitBox"});
+    EXPECT_EQ(ExpectHelpPages(calibrate), QList<int>{TCalibratePrinter::HelpContext});
 }
