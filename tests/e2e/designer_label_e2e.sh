@@ -7,12 +7,7 @@ set -euo pipefail
 bin=$1
 src=$2
 source "$src/tests/e2e/e2e_lib.sh"
-work=$(mktemp -d)
-trap 'stop_x; [ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
-cp -r "$bin"/. "$work"/
-cp "$src/tests/e2e/designer_find.py" "$src/tests/e2e/designer_steps.sh" "$src/tests/e2e/e2e_lib.sh" "$work/"
-export WORK=$work
-start_x 1024x768
+designer_workspace "$bin" "$src"
 bash -euo pipefail -c '
   cd "$WORK"
   . "$WORK/e2e_lib.sh"

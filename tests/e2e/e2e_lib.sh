@@ -30,6 +30,20 @@ stop_x() {
   return 0
 }
 
+# designer_workspace BIN SRC: a copy of the built program in a temporary folder ($work, also
+# exported as WORK) with no label table or QX.INI yet, the designer's helper scripts beside it,
+# and an X server of its own; both go when the script ends (screenshots are kept in $E2E_KEEP
+# when it is set).
+designer_workspace() {
+  work=$(mktemp -d)
+  trap 'stop_x; [ -n "${E2E_KEEP:-}" ] && cp "$work"/*.png "$E2E_KEEP"/ 2>/dev/null; rm -rf "$work"' EXIT
+  cp -r "$1"/. "$work"/
+  rm -f "$work"/QXLBLS.* "$work"/QX.INI
+  cp "$2/tests/e2e/designer_find.py" "$2/tests/e2e/designer_steps.sh" "$2/tests/e2e/e2e_lib.sh" "$work/"
+  export WORK=$work
+  start_x 1024x768
+}
+
 # until_true SECONDS COMMAND...: polls the command every 0.1 s until it succeeds.
 until_true() {
   local limit=$(( $1 * 10 )) i
