@@ -21,7 +21,7 @@ static int Usage()
                "       stickwell-batch stream-pdf FILE.rps OUT.pdf\n"
                "       stickwell-batch print --table PATH/QXLBLS.DBF --label DESCRIPTION [--sheets N]\n"
                "                             [--positions R,C;R,C...] [--printer NAME | --pdf OUT.pdf]\n"
-               "                             [--stream OUT.rps]\n"
+               "                             [--stream OUT.rps] [--merge FILE.csv|FILE.dbf [--copies N]]\n"
                "       stickwell-batch import-templates --table PATH/QXLTPL.DBF [--list] FILE_OR_FOLDER...\n"
                "       stickwell-batch calibrate --table PATH/QXLBLS.DBF --printer NAME"
                " [--offset X,Y] [--scale SX,SY] [--reset]\n",
