@@ -36,6 +36,8 @@ PKGS=(
   libzint-dev             # barcodes and 2D codes (zint)
   zbar-tools              # barcode checks: zbarimg decodes printed codes
   dmtx-utils              # barcode checks: dmtxread decodes Data Matrix
+  python3-zxing-cpp       # barcode checks: ZXing decodes PDF417
+  python3-pil             # barcode checks: images for ZXing
 )
 missing=()
 for p in "${PKGS[@]}"; do

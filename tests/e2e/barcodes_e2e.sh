@@ -2,8 +2,8 @@
 # Codes that scan: a sheet with one code of every symbology and a sheet of serial-numbered Data
 # Matrix codes printed by stickwell-batch to PDF, rasterised at 300 pixels per inch, each code
 # cut out at its place and read by decoders that share nothing with the encoder (zbarimg,
-# dmtxread). The same for a QR code and a Code 128 drawn from the preview stream at 96 pixels
-# per inch. PDF417 has no decoder in Debian: its place is only checked for ink.
+# dmtxread, and ZXing's for PDF417, which zbar cannot read). The same for a QR code and a
+# Code 128 drawn from the preview stream at 96 pixels per inch.
 set -euo pipefail
 bin=$1
 src=$2
@@ -44,6 +44,13 @@ crop() {
 
 # zbar IMAGE: the one value zbarimg reads, as TYPE:VALUE.
 zbar() { zbarimg -q --nodbus "$1" 2>/dev/null | head -1; }
+pdf417() {
+  /usr/bin/python3 -c '
+import sys, zxingcpp
+from PIL import Image
+found = zxingcpp.read_barcodes(Image.open(sys.argv[1]), formats=zxingcpp.PDF417)
+print(found[0].text if found else "")' "$1"
+}
 
 label_table_create "$work"
 
@@ -58,7 +65,7 @@ codes=(
   "ITF14|1234567890123|4.5|3.7|3.0|1.2|0|I2/5:12345678901231"
   "QRCODE|https://example.com/stickwell?id=42|0.5|5.5|1.2|1.2|0|QR-Code:https://example.com/stickwell?id=42"
   "DATAMATRIX|DM-STICKWELL-7|4.5|5.5|1.0|1.0|0|DM-STICKWELL-7"
-  "PDF417|Stickwell PDF417 test|0.5|7.2|3.0|1.0|0|"
+  "PDF417|Stickwell PDF417 test|0.5|7.2|3.0|1.0|0|Stickwell PDF417 test"
   "CODE128|ROT-90|4.5|7.2|1.0|2.5|90|CODE-128:ROT-90"
 )
 : > "$work/codes.txt"
@@ -76,10 +83,7 @@ for c in "${codes[@]}"; do
   crop "$work/codes.png" 300 "$px" "$py" "$w" "$h" "$work/one.png"
   case $sym in
     DATAMATRIX) got=$(dmtxread -n -N 1 -m 20000 "$work/one.png" 2>/dev/null | head -1) ;;
-    PDF417)
-      mean=$(convert "$work/one.png" -colorspace Gray -format '%[fx:mean]' info:)
-      awk -v m="$mean" 'BEGIN { exit !(m > 0.3 && m < 0.9) }' || fail "PDF417 place mean grey $mean"
-      continue ;;
+    PDF417) got=$(pdf417 "$work/one.png") ;;
     *) got=$(zbar "$work/one.png") ;;
   esac
   [ "$got" = "$want" ] || fail "$sym at ($x, $y): read '$got', want '$want'"
