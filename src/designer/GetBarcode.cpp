@@ -40,8 +40,8 @@ void TBarcodePicture::paintEvent(QPaintEvent*)
     sw::PaintBarcode(p, sw::LayOutBarcode(code_, size, 0), Qt::black);
 }
 
-TGetBarcode::TGetBarcode(long long counter, QWidget* parent)
-    : QDialog(parent), counter_(counter)
+TGetBarcode::TGetBarcode(sw::TDataValues values, QWidget* parent)
+    : QDialog(parent), values_(std::move(values))
 {
     setObjectName(QStringLiteral("GetBarcode"));
     setWindowTitle(QStringLiteral("Barcode"));
@@ -55,7 +55,8 @@ TGetBarcode::TGetBarcode(long long counter, QWidget* parent)
     DataEdit->setMaxLength(sw::kMaxBarcodeData);
     DataEdit->setMinimumWidth(320);
     DataEdit->setToolTip(QStringLiteral("{COUNTER} puts the label's counter value in the code, "
-                                        "{COUNTER:6} pads it to six digits, {{ writes a brace"));
+                                        "{COUNTER:6} pads it to six digits, {Name} puts in the "
+                                        "address list's field Name, {{ writes a brace"));
     ShowTextBox = new QCheckBox(QStringLiteral("Show the text under the code"), this);
     ShowTextBox->setObjectName(QStringLiteral("ShowTextBox"));
     ShowTextBox->setChecked(true);
@@ -109,7 +110,7 @@ void TGetBarcode::Check()
     ShowTextBox->setEnabled(!sw::IsTwoDimensional(v.Symbology));
     problem_.clear();
     sw::TBarcode code;
-    if (const std::optional<QString> data = sw::ExpandBarcodeData(v.Data, counter_, &problem_))
+    if (const std::optional<QString> data = sw::ExpandBarcodeData(v.Data, values_, &problem_))
         code = sw::EncodeBarcode(v.Symbology, *data, v.ShowText, &problem_);
     Picture->SetCode(code);
     ProblemLabel->setText(problem_);

@@ -37,8 +37,9 @@ private:
 class TGetBarcode : public QDialog {
     Q_OBJECT
 public:
-    // counter: the value "{COUNTER}" shows (the label's starting number).
-    explicit TGetBarcode(long long counter, QWidget* parent = nullptr);
+    // values: what "{COUNTER}" (the label's starting number) and "{FIELD}" (the merge source's
+    // first record) show while the data is checked.
+    explicit TGetBarcode(sw::TDataValues values, QWidget* parent = nullptr);
 
     void SetValues(const TBarcodeValues& values);
     TBarcodeValues Values() const;
@@ -55,6 +56,6 @@ public:
 private:
     void Check();
 
-    long long counter_;
+    sw::TDataValues values_;
     QString problem_;
 };

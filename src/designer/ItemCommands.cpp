@@ -265,18 +265,18 @@ void TItemCommands::PropBarcode(TBarcodeItem* code, std::optional<sw::TSymbology
     if (!code)
         return;
     TBarcodeValues values{code->Symbology(), code->Data(), code->ShowText()};
-    const long long counter = sw::PanelCounterStart(designer_.Panel().Model());
+    const sw::TDataValues shownValues = sw::PanelDataValues(designer_.Panel().Model());
     if (symbology) {
         if (*symbology == code->Symbology())
             return;
         values.Symbology = *symbology;
         // Data the new kind can hold changes at once; other data is asked for first.
-        const std::optional<QString> shown = sw::ExpandBarcodeData(values.Data, counter);
+        const std::optional<QString> shown = sw::ExpandBarcodeData(values.Data, shownValues);
         if (!shown || !sw::CheckBarcode(values.Symbology, *shown)) {
-            if (!designer_.Dialogs().GetBarcode(values, counter))
+            if (!designer_.Dialogs().GetBarcode(values, shownValues))
                 return;
         }
-    } else if (!designer_.Dialogs().GetBarcode(values, counter)) {
+    } else if (!designer_.Dialogs().GetBarcode(values, shownValues)) {
         return;
     }
     const bool becameSquare = sw::IsSquareSymbology(values.Symbology) && !sw::IsSquareSymbology(code->Symbology());

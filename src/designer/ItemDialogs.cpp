@@ -101,9 +101,9 @@ bool TItemDialogs::ChooseColor(TColor& color)
     return true;
 }
 
-bool TItemDialogs::GetBarcode(TBarcodeValues& values, long long counter)
+bool TItemDialogs::GetBarcode(TBarcodeValues& values, const sw::TDataValues& shown)
 {
-    TGetBarcode dlg(counter, Owner());
+    TGetBarcode dlg(shown, Owner());
     dlg.SetValues(values);
     Place(&dlg);
     if (dlg.exec() != QDialog::Accepted || !dlg.Problem().isEmpty())

@@ -34,9 +34,9 @@ public:
     virtual bool ChooseFont(TItemFont& font);
     // The colour chooser.
     virtual bool ChooseColor(TColor& color);
-    // The barcode dialog preset with values; counter is the value "{COUNTER}" shows. On OK the
-    // values are ones the code can hold.
-    virtual bool GetBarcode(TBarcodeValues& values, long long counter);
+    // The barcode dialog preset with values; shown says what "{COUNTER}" and "{FIELD}" stand
+    // for. On OK the values are ones the code can hold.
+    virtual bool GetBarcode(TBarcodeValues& values, const sw::TDataValues& shown);
 
 protected:
     QWidget* Owner() const;

@@ -156,7 +156,7 @@ void TToolDrops::LabelPanelDragDrop(TLabelItem* sender, const QString& tool, QPo
     } else if (tool == QLatin1String("DropBarcodeButton")) {
         TBarcodeValues values;
         values.Data = QStringLiteral("12345");
-        if (!designer_.Dialogs().GetBarcode(values, sw::PanelCounterStart(designer_.Panel().Model())))
+        if (!designer_.Dialogs().GetBarcode(values, sw::PanelDataValues(designer_.Panel().Model())))
             return;
         items.CreateBarcodeItem(values.Symbology, values.Data, values.ShowText, y, x, 0, 0, kBlack, 0);
     } else {

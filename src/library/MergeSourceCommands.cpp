@@ -17,11 +17,13 @@ TMergeSourceCommands::TMergeSourceCommands(TWindowServices& services, TLabelStor
         return dialog.exec() == QDialog::Accepted;
     };
     panel_.ShownText = [this](const QString& caption) { return ShownText(caption); };
+    panel_.FieldValue = [this](const QString& name) { return FieldValue(name); };
 }
 
 TMergeSourceCommands::~TMergeSourceCommands()
 {
     panel_.ShownText = nullptr;
+    panel_.FieldValue = nullptr;
 }
 
 void TMergeSourceCommands::mnuMergeSourceClick()
@@ -59,6 +61,15 @@ const QStringList* TMergeSourceCommands::FirstRecord()
             data_.Records.resize(1);
     }
     return haveRecord_ ? &data_.Records.front() : nullptr;
+}
+
+std::optional<QString> TMergeSourceCommands::FieldValue(const QString& name)
+{
+    const QStringList* record = FirstRecord();
+    const int f = record ? data_.FieldIndex(name) : -1;
+    if (f < 0 || f >= record->size())
+        return std::nullopt;
+    return (*record)[f];
 }
 
 QString TMergeSourceCommands::ShownText(const QString& caption)

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <functional>
+#include <optional>
 
 class TLabelPanel;
 class TLabelStore;
@@ -14,7 +15,7 @@ class TWindowServices;
 
 class TMergeSourceCommands {
 public:
-    // Installs itself as the panel's ShownText for as long as it lives.
+    // Installs itself as the panel's ShownText and FieldValue for as long as it lives.
     TMergeSourceCommands(TWindowServices& services, TLabelStore& store, TLabelPanel& panel);
     ~TMergeSourceCommands();
     TMergeSourceCommands(const TMergeSourceCommands&) = delete;
@@ -26,6 +27,9 @@ public:
 
     // What a text item with this caption shows.
     QString ShownText(const QString& caption);
+    // The first record's value of a field, for the codes on the panel. Codes show values even
+    // while "Field Names" is on: bars cannot show a name.
+    std::optional<QString> FieldValue(const QString& name);
 
     // The dialog, replaceable for tests: true when confirmed.
     std::function<bool(TMergeSourceDialog&)> RunDialog;

@@ -351,13 +351,14 @@ TBarcodeLayout LayOutBarcode(const TBarcode& code, QSizeF box, int angle)
 
 namespace sw {
 
-std::optional<QString> ExpandBarcodeData(const QString& data, long long counter, QString* error)
+std::optional<QString> ExpandBarcodeData(const QString& data, const TDataValues& values, QString* error)
 {
     if (!data.contains(u'{'))
         return data;
-    const TExpansion e = ExpandPlaceholders(data, [counter](const TPlaceholder& p) -> std::optional<QString> {
+    const long long counter = values.Counter;
+    const TExpansion e = ExpandPlaceholders(data, [&](const TPlaceholder& p) -> std::optional<QString> {
         if (p.Name != QLatin1String("COUNTER"))
-            return std::nullopt;
+            return values.Field && !p.HasArg ? values.Field(p.Name) : std::nullopt;
         const QString digits = QString::number(counter < 0 ? -(counter + 1) + 1ULL : counter + 0ULL);
         const QString sign = counter < 0 ? QStringLiteral("-") : QString();
         if (!p.HasArg)
@@ -370,8 +371,13 @@ std::optional<QString> ExpandBarcodeData(const QString& data, long long counter,
     });
     if (e.Ok())
         return e.Text;
-    if (error)
-        *error = QStringLiteral("The code's data names {%1}, which is not known here").arg(e.Unknown.first());
+    if (error) {
+        const QString& name = e.Unknown.first();
+        *error = name == QLatin1String("COUNTER")
+                     ? QStringLiteral("The code's data names {%1}, which is not known here").arg(name)
+                     : QStringLiteral("The code's data names {%1}, which is not a field of the label's address list")
+                           .arg(name);
+    }
     return std::nullopt;
 }
 

@@ -6,8 +6,11 @@
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
+#include "model/Placeholders.h"
+
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -77,8 +80,20 @@ int QuarterTurn(int angle);
 } // namespace sw
 
 namespace sw {
+// What the placeholders in a code's data stand for on one label.
+struct TDataValues {
+    long long Counter = 1;
+    TFieldLookup Field; // not set: no merge fields
+};
+
 // The data with "{COUNTER}" and "{COUNTER:N}" (zero-padded to N digits, N 1..40) replaced by
-// the counter's value. On an unknown placeholder returns nothing and names it in error.
-std::optional<QString> ExpandBarcodeData(const QString& data, long long counter,
+// the counter's value and "{FIELD}" by the merge field's, in one pass, so that a brace in a
+// field's value stays a brace. On an unknown placeholder returns nothing and names it in error.
+std::optional<QString> ExpandBarcodeData(const QString& data, const TDataValues& values,
                                          QString* error = nullptr);
+inline std::optional<QString> ExpandBarcodeData(const QString& data, long long counter,
+                                                QString* error = nullptr)
+{
+    return ExpandBarcodeData(data, TDataValues{counter, {}}, error);
+}
 } // namespace sw

@@ -22,6 +22,11 @@ long long PanelCounterStart(const TLabelPanel& panel)
     return 1;
 }
 
+TDataValues PanelDataValues(const TLabelPanel& panel)
+{
+    return TDataValues{PanelCounterStart(panel), panel.FieldValue};
+}
+
 void PaintBarcode(QPainter& painter, const TBarcodeLayout& layout, const QColor& color)
 {
     for (const QRectF& r : layout.Bars)
@@ -108,33 +113,30 @@ void TBarcodeItem::SetAngle(int angle)
     Invalidate();
 }
 
-long long TBarcodeItem::PanelCounter() const
+sw::TDataValues TBarcodeItem::PanelValues() const
 {
-    return Parent() ? sw::PanelCounterStart(*Parent()) : 1;
+    return Parent() ? sw::PanelDataValues(*Parent()) : sw::TDataValues{};
 }
 
 QString TBarcodeItem::ShownData() const
 {
-    return sw::ExpandBarcodeData(data_, PanelCounter()).value_or(data_);
+    return sw::ExpandBarcodeData(data_, PanelValues()).value_or(data_);
 }
 
 const sw::TBarcode& TBarcodeItem::Code() const
 {
-    if (data_.contains(u'{')) {
-        const long long counter = PanelCounter();
-        if (counter != counter_) {
-            counter_ = counter;
-            encoded_ = false;
-        }
-    }
-    if (!encoded_) {
-        encoded_ = true;
-        problem_.clear();
-        if (const std::optional<QString> shown = sw::ExpandBarcodeData(data_, counter_, &problem_))
-            code_ = sw::EncodeBarcode(symbology_, *shown, showText_, &problem_);
-        else
-            code_ = sw::TBarcode{};
-    }
+    // The counter's start and the merge source's first record can change under the item, so
+    // data with placeholders is expanded on every use and encoded again only when it changed.
+    QString why;
+    std::optional<QString> shown = data_;
+    if (data_.contains(u'{'))
+        shown = sw::ExpandBarcodeData(data_, PanelValues(), &why);
+    if (encoded_ && shown == shown_)
+        return code_;
+    encoded_ = true;
+    shown_ = shown;
+    problem_ = why;
+    code_ = shown ? sw::EncodeBarcode(symbology_, *shown, showText_, &problem_) : sw::TBarcode{};
     return code_;
 }
 

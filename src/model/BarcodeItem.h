@@ -23,7 +23,8 @@ public:
     void SetAngle(int angle);
 
     // What the code encodes on the panel ("{COUNTER}" as the label's counter starts, or 1
-    // without one), and why it cannot be drawn (empty when it can).
+    // without one; "{FIELD}" as the merge source's first record has it), and why it cannot be
+    // drawn (empty when it can).
     QString ShownData() const;
     QString Problem() const;
 
@@ -38,15 +39,15 @@ protected:
 private:
     void Changed();
     const sw::TBarcode& Code() const;
-    long long PanelCounter() const;
+    sw::TDataValues PanelValues() const;
 
     sw::TSymbology symbology_ = sw::TSymbology::Code128;
     QString data_;
     bool showText_ = true;
     TColor lineColor_ = 0;
     int angle_ = 0;
-    mutable long long counter_ = 1;
     mutable bool encoded_ = false;
+    mutable std::optional<QString> shown_; // the data expanded as last encoded
     mutable sw::TBarcode code_;
     mutable QString problem_;
 };
@@ -57,6 +58,9 @@ namespace sw {
 // The value "{COUNTER}" shows on the design panel: the starting number of the label's counter
 // item, or 1 when it has none.
 long long PanelCounterStart(const TLabelPanel& panel);
+// What placeholders in a code's data show on the design panel: that counter value and the
+// panel's merge field values.
+TDataValues PanelDataValues(const TLabelPanel& panel);
 
 // Draws a laid-out code with a painter whose units are the layout's (fills and text).
 void PaintBarcode(QPainter& painter, const TBarcodeLayout& layout, const QColor& color);

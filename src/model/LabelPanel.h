@@ -3,6 +3,7 @@
 // items are laid out at and its child items in drawing order (back to front). It owns the items;
 // the same paint path serves the design panel widget, the batch renderer and any preview.
 #include "model/LabelShape.h"
+#include "model/Placeholders.h"
 
 #include <QColor>
 #include <QPoint>
@@ -51,6 +52,9 @@ public:
     // The text a text item shows for its caption (a merge label's field values); not set: the
     // caption itself. Stored texts never change through it.
     std::function<QString(const QString& caption)> ShownText;
+    // The value a merge field shows on the panel (in a barcode's data), or nothing when the
+    // label has no such field. Not set: no merge fields.
+    sw::TFieldLookup FieldValue;
     // Lays every text item out again after what ShownText gives has changed.
     void RelayOutTexts();
 

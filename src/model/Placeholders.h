@@ -19,6 +19,9 @@ struct TPlaceholder {
 // The value of one placeholder, or nothing when the name (or its argument) is not known.
 using TPlaceholderResolver = std::function<std::optional<QString>(const TPlaceholder&)>;
 
+// The value of a merge field by name (compared ignoring case), or nothing when there is none.
+using TFieldLookup = std::function<std::optional<QString>(const QString& name)>;
+
 struct TExpansion {
     QString Text;
     // Names the resolver did not know, each once, in order of first use. Their placeholders

@@ -127,24 +127,15 @@ void TLabelRun::CheckBarcodes()
 
 std::optional<QString> TLabelRun::BarcodeData(const QString& data, std::int64_t counter, QString* why) const
 {
-    if (!merge_ || !record_ || !data.contains(QLatin1Char('{')))
-        return ExpandBarcodeData(data, counter, why);
-    // One pass over the data, so that a brace in a field's value stays a brace.
-    const TExpansion e = ExpandPlaceholders(data, [&](const TPlaceholder& p) -> std::optional<QString> {
-        if (p.Name == QLatin1String("COUNTER")) {
-            const QString written = p.HasArg ? QStringLiteral("{COUNTER:%1}").arg(p.Arg) : QStringLiteral("{COUNTER}");
-            return ExpandBarcodeData(written, counter);
-        }
-        const int f = p.HasArg ? -1 : merge_->Data.FieldIndex(p.Name);
-        if (f < 0 || f >= record_->size())
-            return std::nullopt;
-        return (*record_)[f];
-    });
-    if (e.Ok())
-        return e.Text;
-    if (why)
-        *why = QStringLiteral("The code's data names {%1}, which is not known here").arg(e.Unknown.first());
-    return std::nullopt;
+    TDataValues values{counter, {}};
+    if (merge_ && record_)
+        values.Field = [this](const QString& name) -> std::optional<QString> {
+            const int f = merge_->Data.FieldIndex(name);
+            if (f < 0 || f >= record_->size())
+                return std::nullopt;
+            return (*record_)[f];
+        };
+    return ExpandBarcodeData(data, values, why);
 }
 
 void TLabelRun::ApplyPaper(TBaseReport& report, const TSheetLayout& sheet)

@@ -43,6 +43,32 @@ int DarkPixels(const QImage& img)
     return dark;
 }
 
+// Picks the kind by its first letter and types data over what the box holds, as a user does.
+void ChooseKindAndType(TGetBarcode& dlg, Qt::Key kindKey, const QString& data)
+{
+    dlg.SymbologyBox->setFocus();
+    QTest::keyClick(dlg.SymbologyBox, kindKey);
+    dlg.DataEdit->setFocus();
+    QTest::keyClick(dlg.DataEdit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(dlg.DataEdit, data);
+}
+
+// The data typed is taken: no problem shown, the code drawn, OK offered and pressed with Enter.
+void ExpectCodeAndAccept(TGetBarcode& dlg)
+{
+    EXPECT_TRUE(dlg.ProblemLabel->text().isEmpty());
+    EXPECT_TRUE(dlg.OkButton->isEnabled());
+    EXPECT_GT(DarkPixels(dlg.Picture->grab().toImage()), 500);
+    QTest::keyClick(dlg.DataEdit, Qt::Key_Return);
+}
+
+// The one code on the label after a drop.
+TBarcodeItem* OnlyCode(DesignerFixture& f)
+{
+    EXPECT_EQ(f.items.OrderList().size(), 1u);
+    return f.items.OrderList().size() == 1 ? dynamic_cast<TBarcodeItem*>(f.items.OrderList().back()) : nullptr;
+}
+
 } // namespace
 
 TEST(BarcodeDrop, TheDialogRefusesDataAsItIsTypedAndTheDropMakesTheCode)
@@ -51,13 +77,8 @@ TEST(BarcodeDrop, TheDialogRefusesDataAsItIsTypedAndTheDropMakesTheCode)
     bool checked = false;
     WhenDialogShows([&checked](TGetBarcode& dlg) {
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Barcode"));
-        // The kind chosen by its first letter, the data typed over the preset.
-        dlg.SymbologyBox->setFocus();
-        QTest::keyClick(dlg.SymbologyBox, Qt::Key_E);
+        ChooseKindAndType(dlg, Qt::Key_E, QStringLiteral("12345"));
         EXPECT_EQ(dlg.SymbologyBox->currentText(), QStringLiteral("EAN-13"));
-        dlg.DataEdit->setFocus();
-        QTest::keyClick(dlg.DataEdit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(dlg.DataEdit, QStringLiteral("12345"));
         EXPECT_EQ(dlg.ProblemLabel->text(), QStringLiteral("EAN-13 takes 12 or 13 digits"));
         EXPECT_FALSE(dlg.OkButton->isEnabled());
         EXPECT_EQ(DarkPixels(dlg.Picture->grab().toImage()), 0);
@@ -65,16 +86,12 @@ TEST(BarcodeDrop, TheDialogRefusesDataAsItIsTypedAndTheDropMakesTheCode)
         QTest::keyClick(dlg.DataEdit, Qt::Key_Return);
         EXPECT_TRUE(dlg.isVisible());
         QTest::keyClicks(dlg.DataEdit, QStringLiteral("6789012"));
-        EXPECT_TRUE(dlg.ProblemLabel->text().isEmpty());
-        EXPECT_TRUE(dlg.OkButton->isEnabled());
-        EXPECT_GT(DarkPixels(dlg.Picture->grab().toImage()), 500);
         checked = true;
-        QTest::keyClick(dlg.DataEdit, Qt::Key_Return);
+        ExpectCodeAndAccept(dlg);
     });
     f.designer.Drops().LabelPanelDragDrop(nullptr, QStringLiteral("DropBarcodeButton"), {30, 20});
     EXPECT_TRUE(checked);
-    ASSERT_EQ(f.items.OrderList().size(), 1u);
-    auto* code = dynamic_cast<TBarcodeItem*>(f.items.OrderList().back());
+    TBarcodeItem* code = OnlyCode(f);
     ASSERT_NE(code, nullptr);
     EXPECT_EQ(code->Symbology(), sw::TSymbology::Ean13);
     EXPECT_EQ(code->Data(), QStringLiteral("123456789012"));
@@ -124,4 +141,37 @@ TEST(BarcodeDrop, MenuTurnsInQuartersAndAKindTheDataDoesNotFitAsksFirst)
     EXPECT_EQ(code->Width(), code->Height());
     code->SetBounds(10, 10, 100, code->Height());
     EXPECT_EQ(code->BoundsRect(), QRect(10, 10, 100, 100));
+}
+
+TEST(BarcodeDrop, DataNamingMergeFieldsIsCheckedWithTheFirstRecordsValues)
+{
+    DesignerFixture f;
+    // What the label's address list gives the panel: its first record, fields named ignoring case.
+    f.designer.Panel().Model().FieldValue = [](const QString& name) -> std::optional<QString> {
+        if (name.compare(QLatin1String("SKU"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("4006381333");
+        return std::nullopt;
+    };
+    bool checked = false;
+    WhenDialogShows([&checked](TGetBarcode& dlg) {
+        ChooseKindAndType(dlg, Qt::Key_E, QStringLiteral("{Part}"));
+        ASSERT_EQ(dlg.SymbologyBox->currentText(), QStringLiteral("EAN-13"));
+        EXPECT_EQ(dlg.ProblemLabel->text(), QStringLiteral("The code's data names {Part}, which is not a field of the label's address list"));
+        EXPECT_FALSE(dlg.OkButton->isEnabled());
+        QTest::keyClick(dlg.DataEdit, Qt::Key_A, Qt::ControlModifier);
+        // Ten digits from the record and two from the counter make the twelve EAN-13 takes.
+        QTest::keyClicks(dlg.DataEdit, QStringLiteral("{sku}{COUNTER:2}"));
+        checked = true;
+        ExpectCodeAndAccept(dlg);
+    });
+    f.designer.Drops().LabelPanelDragDrop(nullptr, QStringLiteral("DropBarcodeButton"), {30, 20});
+    EXPECT_TRUE(checked);
+    TBarcodeItem* code = OnlyCode(f);
+    ASSERT_NE(code, nullptr);
+    EXPECT_EQ(code->Data(), QStringLiteral("{sku}{COUNTER:2}"));
+    EXPECT_EQ(code->ShownData(), QStringLiteral("400638133301"));
+    EXPECT_TRUE(code->Problem().isEmpty());
+    // Without the list the same code cannot be drawn, and says why.
+    f.designer.Panel().Model().FieldValue = nullptr;
+    EXPECT_EQ(code->Problem(), QStringLiteral("The code's data names {sku}, which is not a field of the label's address list"));
 }

@@ -4,6 +4,7 @@
 #include "library/LabelLibrary.h"
 #include "library/MergeSourceCommands.h"
 #include "library/MergeSourceDialog.h"
+#include "model/BarcodeItem.h"
 #include "model/ItemText.h"
 #include "model/LabelPanel.h"
 #include "model/TextLabel.h"
@@ -127,18 +128,24 @@ TEST(MergeSourceDialog, ShowsTheFieldsAndFirstRecordsAndTheDelimiterCanBeChanged
     EXPECT_FALSE(dialog.Source().IsSet());
 }
 
-TEST(MergeSourceCommands, ThePanelShowsTheFirstRecordOrTheFieldNamesAndAChosenSourceChangesTheLabel)
-{
+// A label library in its own data directory and a design panel, as the designer has them.
+class MergeSourceCommands : public ::testing::Test {
+protected:
     QTemporaryDir tmp;
     const QString dir = NewDataDirectory(tmp);
-    WriteFile(dir + "people.csv", "Name,City\nAnn,\"Oslo\nNorway\"\nBo,Rome\n");
     FakeServices services;
     FakeScreen screen{services};
     FakeDialogs dialogs;
-    TLabelLibrary lib(services, screen, dir, &dialogs);
+    TLabelLibrary lib{services, screen, dir, &dialogs};
+    TLabelPanel panel{96};
+
+    MergeSourceCommands() { panel.SetSize(240, 96); }
+};
+
+TEST_F(MergeSourceCommands, ThePanelShowsTheFirstRecordOrTheFieldNamesAndAChosenSourceChangesTheLabel)
+{
     ASSERT_TRUE(lib.FormActivate());
-    TLabelPanel panel(96);
-    panel.SetSize(240, 96);
+    WriteFile(dir + "people.csv", "Name,City\nAnn,\"Oslo\nNorway\"\nBo,Rome\n");
     auto& text = static_cast<Tmo3DLabel&>(panel.InsertItem(std::make_unique<Tmo3DLabel>()));
     text.SetCaption(QStringLiteral("{Name} of {CITY} {{"));
     TMergeSourceCommands commands(services, lib.Store(), panel);
@@ -170,4 +177,36 @@ TEST(MergeSourceCommands, ThePanelShowsTheFirstRecordOrTheFieldNamesAndAChosenSo
     commands.mnuMergeSourceClick();
     EXPECT_FALSE(services.ChangesPending());
     EXPECT_EQ(text.ShownCaption(), QStringLiteral("Ann of Oslo Norway {"));
+}
+
+TEST_F(MergeSourceCommands, CodesOnThePanelEncodeTheFirstRecordAndFollowItsFile)
+{
+    ASSERT_TRUE(lib.FormActivate());
+    WriteFile(dir + "parts.csv", "Part;Name\nA-17;Bolt {M8}\nB-2;Nut\n");
+    auto& code = static_cast<TBarcodeItem&>(panel.InsertItem(std::make_unique<TBarcodeItem>()));
+    code.SetBounds(0, 0, 160, 60);
+    code.SetData(QStringLiteral("{part}/{NAME}/{COUNTER:3}"));
+    TMergeSourceCommands commands(services, lib.Store(), panel);
+    EXPECT_EQ(code.Problem(), QStringLiteral("The code's data names {part}, which is not a field of the label's address list"));
+
+    commands.RunDialog = [&](TMergeSourceDialog& dialog) {
+        dialog.ChooseFile(dir + "parts.csv");
+        return true;
+    };
+    commands.mnuMergeSourceClick();
+    // One pass: the braces in a value stay braces.
+    EXPECT_EQ(code.ShownData(), QStringLiteral("A-17/Bolt {M8}/001"));
+    EXPECT_TRUE(code.Problem().isEmpty());
+    // Bars cannot show a name, so the code keeps the values while texts show the names.
+    commands.mnuFieldNamesClick(true);
+    EXPECT_EQ(code.ShownData(), QStringLiteral("A-17/Bolt {M8}/001"));
+    EXPECT_TRUE(code.Problem().isEmpty());
+    commands.mnuFieldNamesClick(false);
+
+    // The list edited outside the program: the code follows its new first record.
+    WriteFile(dir + "parts.csv", "Part;Name\nC-300;Washer\n");
+    EXPECT_EQ(code.ShownData(), QStringLiteral("C-300/Washer/001"));
+    // A value the kind cannot hold is the panel's problem, as it would be the print's.
+    code.SetSymbology(sw::TSymbology::Ean8);
+    EXPECT_FALSE(code.Problem().isEmpty());
 }

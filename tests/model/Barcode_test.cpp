@@ -133,8 +133,16 @@ TEST(Barcode, CounterInTheData)
     EXPECT_EQ(ExpandBarcodeData(QStringLiteral("no braces"), 5), QStringLiteral("no braces"));
     QString error;
     EXPECT_EQ(ExpandBarcodeData(QStringLiteral("{CITY}"), 1, &error), std::nullopt);
-    EXPECT_EQ(error, QStringLiteral("The code's data names {CITY}, which is not known here"));
+    EXPECT_EQ(error, QStringLiteral("The code's data names {CITY}, which is not a field of the label's address list"));
     EXPECT_EQ(ExpandBarcodeData(QStringLiteral("{COUNTER:x}"), 1), std::nullopt);
+    // Merge fields in the same pass: a value's own braces are not read again.
+    const TDataValues values{7, [](const QString& name) -> std::optional<QString> {
+                                 if (name.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0)
+                                     return QStringLiteral("A{COUNTER}");
+                                 return std::nullopt;
+                             }};
+    EXPECT_EQ(ExpandBarcodeData(QStringLiteral("{NAME}-{COUNTER:2}"), values), QStringLiteral("A{COUNTER}-07"));
+    EXPECT_EQ(ExpandBarcodeData(QStringLiteral("{Name:3}"), values), std::nullopt);
     // A run checks one serial number per length, except where a check digit is given.
     EXPECT_EQ(CheckKey(TSymbology::QrCode, QStringLiteral("SN-1907")), CheckKey(TSymbology::QrCode, QStringLiteral("SN-2000")));
     EXPECT_NE(CheckKey(TSymbology::QrCode, QStringLiteral("SN-1907")), CheckKey(TSymbology::QrCode, QStringLiteral("SN-10000")));

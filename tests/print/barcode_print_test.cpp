@@ -115,7 +115,7 @@ TEST(BarcodePrint, ACounterThatOutgrowsTheCodeStopsTheRunBeforeAnythingPrints)
     // A field the run does not know is named too.
     StreamOf(*device, Job(BarcodeItem("QRCODE", "{CITY}")), &problem);
     EXPECT_EQ(problem, QStringLiteral("The code on sheet 1, row 1, column 1 cannot hold \"{CITY}\": "
-                                      "The code's data names {CITY}, which is not known here"));
+                                      "The code's data names {CITY}, which is not a field of the label's address list"));
 }
 
 TEST(BarcodePrint, ThePrintReaderKeeps255CharactersOfData)
