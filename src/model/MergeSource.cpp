@@ -76,8 +76,19 @@ bool LoadTable(const QString& path, TMergeData& out, QString* error)
                                                 : d);
                     break;
                 }
+                case FieldType::DateTime: {
+                    const QString d = QString::fromStdString(t.getString(f.name));
+                    record.append(d.size() == 14 ? d.left(4) + QLatin1Char('-') + d.mid(4, 2) + QLatin1Char('-') + d.mid(6, 2)
+                                                       + QLatin1Char(' ') + d.mid(8, 2) + QLatin1Char(':') + d.mid(10, 2)
+                                                       + QLatin1Char(':') + d.right(2)
+                                                 : d);
+                    break;
+                }
                 case FieldType::Numeric:
-                case FieldType::Logical: record.append(QString::fromStdString(t.getString(f.name))); break;
+                case FieldType::Logical:
+                case FieldType::Integer:
+                case FieldType::Currency:
+                case FieldType::Double: record.append(QString::fromStdString(t.getString(f.name))); break;
                 }
             }
             out.Records.push_back(std::move(record));

@@ -20,7 +20,7 @@ namespace sw::xbase {
 //  30   2  reserved
 // Field descriptor, 32 bytes each, from offset 32 until a 0x0D byte:
 //   0  11  name, upper case, NUL padded
-//  11   1  type letter C N F L D M (B G Visual FoxPro)
+//  11   1  type letter C N F L D M; Visual FoxPro also I Y B T (binary, read only)
 //  12   4  offset of the field inside the record (FoxPro; other writers leave 0)
 //  16   1  width
 //  17   1  decimals
@@ -83,6 +83,15 @@ std::string checkField(const FieldDef& f, bool vfp) {
         if ((f.width != 10 && !(vfp && f.width == 4)) || f.decimals != 0)
             return "memo field " + f.name + " must have width 10";
         break;
+    case FieldType::Integer:
+        if (f.width != 4 || f.decimals != 0) return "integer field " + f.name + " must have width 4";
+        break;
+    case FieldType::Currency:
+    case FieldType::Double:
+    case FieldType::DateTime:
+        if (f.width != 8 || f.decimals < 0 || f.decimals > 18)
+            return "field " + f.name + " of type " + std::string(1, static_cast<char>(f.type)) + " must have width 8";
+        break;
     default:
         return "field " + f.name + " has an unknown type";
     }
@@ -117,6 +126,10 @@ DbfHeader DbfHeader::forFields(const std::string& path, const std::vector<FieldD
         if (f.type == FieldType::Logical) f.width = 1;
         if (f.type == FieldType::Date) f.width = 8;
         if (f.type == FieldType::Memo) f.width = 10;
+        if (f.type != FieldType::Character && f.type != FieldType::Numeric && f.type != FieldType::Logical &&
+            f.type != FieldType::Date && f.type != FieldType::Memo)
+            throw Error(Error::Kind::Usage, path, "field " + f.name + ": a field of type " +
+                                                      std::string(1, static_cast<char>(f.type)) + " is only read, never created");
         if (const std::string bad = checkField(f, false); !bad.empty())
             throw Error(Error::Kind::Usage, path, bad);
         for (const auto& g : h.fields)
@@ -178,6 +191,10 @@ DbfHeader DbfHeader::read(const File& file, std::string& damage) {
         case 'L': f.type = FieldType::Logical; break;
         case 'D': f.type = FieldType::Date; break;
         case 'M': f.type = FieldType::Memo; break;
+        case 'I': f.type = FieldType::Integer; break;
+        case 'Y': f.type = FieldType::Currency; break;
+        case 'B': f.type = FieldType::Double; break;
+        case 'T': f.type = FieldType::DateTime; break;
         default:
             throw Error(Error::Kind::Damaged, path, "field " + std::to_string(h.fields.size() + 1) +
                                                         " has the unknown type byte " + std::to_string(d[11]));

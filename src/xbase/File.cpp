@@ -4,7 +4,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -142,7 +144,24 @@ std::string findSibling(const std::string& tablePath, std::string_view upperExt)
     const std::string& second = tableLower ? upper : lower;
     if (fileExists(first)) return first;
     if (fileExists(second)) return second;
-    return {};
+    // Files copied from DOS disks often differ in the case of the name as well (ADDR.DBF beside
+    // addr.dbt): any spelling of the whole name will do.
+    const auto slash = upper.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : upper.substr(0, slash == 0 ? 1 : slash);
+    const std::string name = slash == std::string::npos ? upper : upper.substr(slash + 1);
+    std::string found;
+    if (DIR* d = ::opendir(dir.c_str())) {
+        while (const dirent* e = ::readdir(d)) {
+            if (::strcasecmp(e->d_name, name.c_str()) != 0) continue;
+            const std::string path = slash == std::string::npos ? std::string(e->d_name) : dir + (dir == "/" ? "" : "/") + e->d_name;
+            if (fileExists(path)) {
+                found = path;
+                break;
+            }
+        }
+        ::closedir(d);
+    }
+    return found;
 }
 
 void removeFile(const std::string& path) {

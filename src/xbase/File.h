@@ -47,7 +47,8 @@ private:
 };
 
 // Finds dir/base.ext where the extension matches in either case (EXT or ext), preferring
-// the exact spelling given. Returns "" when neither exists.
+// the case of the table's own extension, else any spelling of base.ext ignoring case.
+// Returns "" when there is none.
 std::string findSibling(const std::string& tablePath, std::string_view upperExt);
 // tablePath with its extension replaced by upperExt (".CDX"), or appended when it has none.
 std::string siblingPath(const std::string& tablePath, std::string_view upperExt);

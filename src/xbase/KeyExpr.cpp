@@ -80,6 +80,9 @@ KeyExpr::KeyExpr(std::string_view text, const DbfHeader& header, const std::stri
             if (header.fields[f].name != name) continue;
             const FieldDef& def = header.fields[f];
             if (def.type == FieldType::Memo) throw bad("a memo field cannot be indexed");
+            if (def.type != FieldType::Character && def.type != FieldType::Logical && def.type != FieldType::Numeric &&
+                def.type != FieldType::Date)
+                throw bad("a field of type " + std::string(1, static_cast<char>(def.type)) + " cannot be indexed");
             const bool isText = def.type == FieldType::Character || def.type == FieldType::Logical;
             if (!isText) {
                 if (upper) throw bad("upper() needs a character field");

@@ -393,6 +393,7 @@ struct Table::Impl {
         } else {
             bytes.assign(value);
         }
+        if (record::binaryType(def.type)) usage("field " + def.name + " is only read, never written");
         switch (def.type) {
         case FieldType::Character:
             if (bytes.size() > width)
@@ -438,6 +439,7 @@ struct Table::Impl {
             setBytes(f, t.empty() ? std::string(8, ' ') : std::string(t));
             return;
         }
+        default: return;
         }
     }
 
@@ -648,10 +650,24 @@ Table::Table(const std::string& path, OpenMode mode) : d_(std::make_unique<Impl>
     d.perChunk = std::max<std::uint32_t>(1, static_cast<std::uint32_t>(kChunkBytes / d.hdr.recordSize));
     const File::Access access = mode == OpenMode::Exclusive ? File::Access::ReadWrite : File::Access::Read;
     if (d.hdr.hasMemoField()) {
-        const std::string memoPath = findSibling(path, ".FPT");
+        // dBase tables keep their memos in a DBT file, FoxPro tables in an FPT file; a table
+        // whose version byte names the other kind is read with the file that is there.
+        const bool dBase = d.hdr.version == 0x83 || d.hdr.version == 0x8B || d.hdr.version == 0xCB;
+        const std::string fpt = findSibling(path, ".FPT"), dbt = findSibling(path, ".DBT");
+        const std::string memoPath = dBase ? (dbt.empty() ? fpt : dbt) : (fpt.empty() ? dbt : fpt);
         if (memoPath.empty())
-            throw Error(Error::Kind::Damaged, path, "the memo file " + siblingPath(path, ".FPT") + " is missing");
-        d.memo.emplace(memoPath, access);
+            throw Error(Error::Kind::Damaged, path, "the memo file " + siblingPath(path, dBase ? ".DBT" : ".FPT") +
+                                                        " is missing");
+        if (memoPath == fpt) {
+            d.memo.emplace(memoPath, access);
+        } else {
+            if (mode == OpenMode::Exclusive)
+                throw Error(Error::Kind::Usage, path, "the memo file " + memoPath +
+                                                          " is a dBase memo file, which is only read: open the table read-only");
+            d.memo.emplace(memoPath, File::Access::Read,
+                           d.hdr.version == 0x8B || d.hdr.version == 0xCB ? MemoFile::Format::Dbt4
+                                                                            : MemoFile::Format::Dbt3);
+        }
     }
     if (const std::string cdxPath = findSibling(path, ".CDX"); !cdxPath.empty()) {
         d.openIndex(cdxPath);
@@ -860,6 +876,10 @@ std::string Table::getString(std::string_view name) const {
         if (c == ' ' || c == '?' || c == '\0') return {};
         return std::string_view("TtYy").find(c) != std::string_view::npos ? "T" : "F";
     }
+    case FieldType::Integer:
+    case FieldType::Currency:
+    case FieldType::Double:
+    case FieldType::DateTime: return record::binaryText(def, raw);
     }
     return {};
 }
@@ -872,7 +892,10 @@ std::string Table::getTrimString(std::string_view name) const {
 double Table::getNumber(std::string_view name) const {
     const Impl& d = *d_;
     const std::size_t f = d.field(name);
-    if (d.hdr.fields[f].type != FieldType::Numeric) d.usage("field " + d.hdr.fields[f].name + " is not numeric");
+    const FieldType type = d.hdr.fields[f].type;
+    if (type == FieldType::Integer || type == FieldType::Currency || type == FieldType::Double)
+        return record::readNumber(getString(name));
+    if (type != FieldType::Numeric) d.usage("field " + d.hdr.fields[f].name + " is not numeric");
     return record::readNumber(std::string_view(d.rec.data() + d.hdr.offsets[f], static_cast<std::size_t>(d.hdr.fields[f].width)));
 }
 
@@ -883,6 +906,7 @@ bool Table::isBlank(std::string_view name) const {
     const Impl& d = *d_;
     const std::size_t f = d.field(name);
     if (d.hdr.fields[f].type == FieldType::Memo) return d.memoBytes(f).empty();
+    if (record::binaryType(d.hdr.fields[f].type)) return getString(name).empty();
     return record::trim(std::string_view(d.rec.data() + d.hdr.offsets[f], static_cast<std::size_t>(d.hdr.fields[f].width))).empty();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 // The xBase table engine: FoxPro-compatible DBF tables with a structural compound CDX index
-// and an FPT memo file.
+// and an FPT memo file. Tables of dBase III and IV (and of Clipper and Harbour) with a DBT memo
+// file are read too, never written.
 //
 // Text crosses this interface as UTF-8; the files hold Windows-1252 (code page mark 0x03).
 // Text that Windows-1252 cannot hold is refused with an Error of kind Encoding.
@@ -27,13 +28,18 @@ enum class FieldType : char {
     Logical = 'L',
     Date = 'D',
     Memo = 'M',
+    // Binary fields of Visual FoxPro tables: read (as text), never written or created.
+    Integer = 'I',   // 4 bytes, signed
+    Currency = 'Y',  // 8 bytes, signed, in ten-thousandths
+    Double = 'B',    // 8 bytes, IEEE
+    DateTime = 'T',  // 4 bytes Julian day, 4 bytes milliseconds since midnight
 };
 
 struct FieldDef {
     std::string name;  // at most 10 characters, letters, digits and '_'; stored upper case
     FieldType type = FieldType::Character;
-    int width = 0;     // C: 1..254, N: 1..20; L, D and M have fixed widths (1, 8, 10)
-    int decimals = 0;  // N only: 0..width-2 when non-zero
+    int width = 0;     // C: 1..254, N: 1..20; L, D and M have fixed widths (1, 8, 10), as do I, Y, B, T
+    int decimals = 0;  // N only: 0..width-2 when non-zero (B: the digits shown)
 };
 
 enum class OpenMode {
@@ -57,8 +63,9 @@ public:
     static void create(const std::string& path, const std::vector<FieldDef>& fields);
 
     // Opens the table and, when present, its structural index NAME.CDX and memo file NAME.FPT
-    // (either case of extension). Throws Error on failure (kind Locked when another process
-    // holds the table).
+    // or, for a dBase table, NAME.DBT (either case of extension). A table with a DBT memo file
+    // opens ReadOnly or Shared only (Usage otherwise). Throws Error on failure (kind Locked
+    // when another process holds the table).
     explicit Table(const std::string& path, OpenMode mode = OpenMode::Exclusive);
     ~Table();
     Table(Table&&) noexcept;
@@ -118,9 +125,11 @@ public:
     // --- Reading the current record ---
     // C: trailing blanks removed. N: the digits as stored, trimmed, with a point ("" when
     // blank). L: "T", "F" or "" when blank. D: "YYYYMMDD" or "". M: the memo text.
+    // I: the integer. Y: the amount with four decimals. B: the number with the field's decimals,
+    // or in its shortest form (2.5, 1e+300) when it has none. T: "YYYYMMDDhhmmss" or "".
     std::string getString(std::string_view field) const;
     std::string getTrimString(std::string_view field) const;  // also leading blanks removed
-    double getNumber(std::string_view field) const;            // blank reads as 0
+    double getNumber(std::string_view field) const;            // N, I, Y, B; blank reads as 0
     bool getLogical(std::string_view field) const;             // T, t, Y, y are true
     std::string getMemo(std::string_view field) const;
     bool isBlank(std::string_view field) const;

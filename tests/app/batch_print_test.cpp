@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -290,32 +291,42 @@ TEST_F(BatchMerge, CsvRecordsPrintAtTheirPositionsOnTheirSheets)
     EXPECT_EQ(At(chosen, 2, 8).first(), "Cy");
 }
 
-TEST_F(BatchMerge, APerlWrittenTableIsASourceWithMemoFieldsAndWithoutItsDeletedRecords)
+TEST_F(BatchMerge, PerlWrittenTablesWithFptOrDbtMemosAreSourcesWithoutTheirDeletedRecords)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("perl")).isEmpty()
         || QProcess::execute("perl", {"-MXBase", "-e", "1"}) != 0)
         GTEST_SKIP() << "Perl's XBase module (libdbd-xbase-perl) is not installed";
+    // A FoxPro table (FPT memos), a dBase III one (DBT memos ended by 0x1A) and a dBase IV one
+    // (DBT memos with a length), the way an old address program left them: Windows-1252 text,
+    // a deleted record with a memo longer than a block.
     const QString script =
-        "my $t = XBase->create(name => 'people.dbf', field_names => ['NAME','CITY','NOTE'],"
+        "for my $v ([0xF5, 'people', 'people.fpt'], [3, 'three'], [0x8B, 'four']) {"
+        " my @memo = $v->[2] ? (memofile => $v->[2]) : ();"
+        " my $t = XBase->create(name => $v->[1] . '.dbf', field_names => ['NAME','CITY','NOTE'],"
         " field_types => ['C','C','M'], field_lengths => [20,20,10], field_decimals => [0,0,0],"
-        " memofile => 'people.fpt') or die XBase->errstr;"
-        "$t->set_record(0, 'Anna', 'Oslo', \"Memo one\\r\\nsecond line\") or die;"
-        "$t->set_record(1, 'Gone', 'Nowhere', '') or die;"
-        "$t->set_record(2, 'Bert', 'Bergen', 'Memo two') or die;"
-        "$t->delete_record(1); $t->close;";
+        " version => $v->[0], @memo) or die XBase->errstr;"
+        " $t->set_record(0, \"M\\xFCller\", \"K\\xF6ln\", \"Memo one\\r\\nsecond line\") or die;"
+        " $t->set_record(1, 'Gone', 'Nowhere', 'x' x 2000) or die;"
+        " $t->set_record(2, 'Bert', 'Bergen', 'Memo two') or die;"
+        " $t->delete_record(1); $t->close; }";
     QProcess perl;
     perl.setWorkingDirectory(dir_.path());
     perl.start("perl", {"-MXBase", "-e", script});
     ASSERT_TRUE(perl.waitForFinished(60000));
     ASSERT_EQ(perl.exitCode(), 0) << perl.readAllStandardError().toStdString();
+    ASSERT_TRUE(QFileInfo::exists(dir_.filePath("three.dbt")) && QFileInfo::exists(dir_.filePath("four.dbt")));
     AddLabel("People", Text("{name} {city}", 0.1) + Text("{Note}", 0.4), "LTR");
-    const QString pdf = dir_.filePath("people.pdf");
-    const Result r = Run({"--table", table_, "--label", "People", "--merge", dir_.filePath("people.dbf"), "--pdf", pdf});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    const std::vector<Word> words = Words(pdf);
-    EXPECT_EQ(At(words, 1, 0), QStringList({"Anna", "Oslo", "Memo", "one", "second", "line"}));
-    EXPECT_EQ(At(words, 1, 1), QStringList({"Bert", "Bergen", "Memo", "two"}));
-    EXPECT_TRUE(At(words, 1, 2).isEmpty());
+    for (const char* table : {"people.dbf", "three.dbf", "four.dbf"}) {
+        SCOPED_TRACE(table);
+        const QString pdf = dir_.filePath(QStringLiteral("%1.pdf").arg(table));
+        const Result r = Run({"--table", table_, "--label", "People", "--merge", dir_.filePath(table), "--pdf", pdf});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        const std::vector<Word> words = Words(pdf);
+        EXPECT_EQ(At(words, 1, 0), QStringList({QStringLiteral("M\u00fcller"), QStringLiteral("K\u00f6ln"), "Memo", "one",
+                                                "second", "line"}));
+        EXPECT_EQ(At(words, 1, 1), QStringList({"Bert", "Bergen", "Memo", "two"}));
+        EXPECT_TRUE(At(words, 1, 2).isEmpty());
+    }
 }
 
 TEST_F(BatchMerge, BadSourcesAreRefusedWithoutWritingAnything)

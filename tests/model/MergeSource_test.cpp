@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -204,4 +206,57 @@ TEST(MergeSource, LoadingRefusesWhatCannotBeRead)
     csv.Delimiter = TCsvDelimiter::Tab;
     ASSERT_TRUE(LoadMergeData(semi, csv, data, &error));
     EXPECT_EQ(data.Fields, (QStringList{"A;B"}));
+}
+
+// dBase III tables with a DBT memo file (here as Python's dbf module writes them) and Visual
+// FoxPro tables with binary number and date-time fields are sources as well.
+TEST(MergeSource, DBaseTablesWithDbtMemosAndVisualFoxProNumberFieldsAreRead)
+{
+    if (!QFileInfo::exists("/usr/bin/python3") || QProcess::execute("/usr/bin/python3", {"-c", "import dbf"}) != 0)
+        GTEST_SKIP() << "python3-dbf is not installed";
+    QTemporaryDir dir;
+    const QString script = WriteFile(dir, "make.py",
+                                     "import dbf, datetime, decimal\n"
+                                     "t = dbf.Table('people.dbf', 'name C(20); note M', dbf_type='db3', codepage='cp1252')\n"
+                                     "t.open(dbf.READ_WRITE)\n"
+                                     "t.append(('Jos\\u00e9', 'Stra\\u00dfe 1\\r\\n50667 K\\u00f6ln\\r\\n'))\n"
+                                     "t.append(('Gone', 'x' * 900))\n"
+                                     "t.append(('Ann', ''))\n"
+                                     "dbf.delete(t[1])\n"
+                                     "t.close()\n"
+                                     "t = dbf.Table('numbers.dbf', 'id I; price Y; ratio B; at T', dbf_type='vfp')\n"
+                                     "t.open(dbf.READ_WRITE)\n"
+                                     "t.append((7, decimal.Decimal('3.25'), 0.5, datetime.datetime(2024, 2, 29, 8, 5, 0)))\n"
+                                     "t.close()\n");
+    QProcess python;
+    python.setWorkingDirectory(dir.path());
+    python.start("/usr/bin/python3", {script});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    ASSERT_TRUE(QFileInfo::exists(dir.filePath("people.dbt")));
+
+    TMergeSource s;
+    s.Format = TMergeFormat::XBase;
+    TMergeData data;
+    QString error;
+    ASSERT_TRUE(LoadMergeData(dir.filePath("people.dbf"), s, data, &error)) << error.toStdString();
+    EXPECT_EQ(data.Fields, (QStringList{"NAME", "NOTE"}));
+    ASSERT_EQ(data.Records.size(), 2u);
+    EXPECT_EQ(data.Records[0], (QStringList{QStringLiteral("Jos\u00e9"), QStringLiteral("Stra\u00dfe 1\r\n50667 K\u00f6ln")}));
+    EXPECT_EQ(data.Records[1], (QStringList{"Ann", ""}));
+
+    ASSERT_TRUE(LoadMergeData(dir.filePath("numbers.dbf"), s, data, &error)) << error.toStdString();
+    ASSERT_EQ(data.Records.size(), 1u);
+    EXPECT_EQ(data.Records[0], (QStringList{"7", "3.2500", "0.5", "2024-02-29 08:05:00"}));
+
+    // A memo pointer past the end of the DBT file: the table is refused with the reason, and
+    // nothing is printed from half a list.
+    QFile dbt(dir.filePath("people.dbt"));
+    ASSERT_TRUE(dbt.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(dbt.resize(512));
+    dbt.close();
+    EXPECT_FALSE(LoadMergeData(dir.filePath("people.dbf"), s, data, &error));
+    EXPECT_EQ(error, QStringLiteral("The table %1 cannot be read: %2: memo block 1 lies outside the file")
+                         .arg(dir.filePath("people.dbf"), dir.filePath("people.dbt")));
+    EXPECT_TRUE(data.Records.empty());
 }

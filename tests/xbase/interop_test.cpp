@@ -174,3 +174,46 @@ TEST(InteropTool, TablesMadeWithTheToolReadTheSame) {
               "1\t\tSample 2\t1.500\tT\n"
               "3\t\tTab\\there\t0.188\tF\n");
 }
+
+TEST(InteropTypes, VisualFoxProBinaryFieldsReadAsTextAndAreNeverWritten) {
+    if (!have("/usr/bin/python3") || xbtest::run("/usr/bin/python3 -c 'import dbf' 2>/dev/null").status != 0)
+        GTEST_SKIP() << "python3-dbf is not installed";
+    TempDir dir;
+    const std::string script =
+        "import dbf, datetime, decimal, sys\n"
+        "t = dbf.Table(sys.argv[1], 'name C(10); qty I; price Y; ratio B; at T; f F(10,3); ok L; d D; note M',"
+        " dbf_type='vfp', codepage='cp1252')\n"
+        "t.open(dbf.READ_WRITE)\n"
+        "t.append(('Anna', -42, decimal.Decimal('12.3456'), 2.5, datetime.datetime(2024, 2, 29, 13, 45, 6), 1.25, True,"
+        " datetime.date(1999, 12, 31), 'memo'))\n"
+        "t.append(('Bert', -2147483647, decimal.Decimal('-0.5'), -0.001, datetime.datetime(1900, 1, 1), None, False, None,"
+        " ''))\n"
+        "t.append(('Cy', 0, decimal.Decimal('922337203685477.5807'), 1e300, None, None, None, None, ''))\n"
+        "t.close()\n";
+    xbtest::writeFile(dir.file("make.py"), script);
+    const std::string path = dir.file("TYPES.DBF");
+    ASSERT_EQ(xbtest::run("/usr/bin/python3 " + dir.file("make.py") + " " + path).status, 0);
+    Table t(path, OpenMode::ReadOnly);
+    std::vector<std::string> rows;
+    for (t.goTop(); !t.eof(); t.skip(1)) {
+        std::string row;
+        for (const auto& f : t.fields()) row += t.getString(f.name) + "|";
+        rows.push_back(row);
+    }
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], "Anna|-42|12.3456|2.5|20240229134506|1.250|T|19991231|memo|");
+    EXPECT_EQ(rows[1], "Bert|-2147483647|-0.5000|-0.001|19000101000000||F|||");
+    EXPECT_EQ(rows[2], "Cy|0|922337203685477.5807|1e+300||||||");
+    t.go(1);
+    EXPECT_DOUBLE_EQ(t.getNumber("PRICE"), 12.3456);
+    EXPECT_TRUE(t.isBlank("AT") == false && t.getNumber("QTY") == -42);
+    // Such fields are read only: a table cannot be created with them, nor indexed on them.
+    EXPECT_THROW(Table::create(dir.file("NEW.DBF"), {{"QTY", FieldType::Integer, 4, 0}}), Error);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("NEW.DBF")));
+    t.close();
+    Table w(path, OpenMode::Exclusive);
+    EXPECT_THROW(w.indexTag("QTY", "QTY"), Error);
+    w.go(1);
+    EXPECT_THROW(w.putString("QTY", "5"), Error);
+    EXPECT_EQ(w.getString("QTY"), "-42");
+}

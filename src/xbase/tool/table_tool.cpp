@@ -177,6 +177,10 @@ std::string dumpValue(const Table& t, const FieldDef& f) {
     }
     case FieldType::Logical: return std::string_view("TtYy").find(raw[0]) != std::string_view::npos ? "T" : "F";
     case FieldType::Date: return std::string(record::trim(raw));
+    case FieldType::Integer:
+    case FieldType::Currency:
+    case FieldType::Double:
+    case FieldType::DateTime: return record::binaryText(f, raw);
     default: {
         std::string_view v = raw;
         while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
