@@ -4,6 +4,7 @@
 // With STICKWELL_DESIGNER_SHOTS=DIR set it first writes a picture of the designer with each
 // kind of item selected in turn into DIR (STICKWELL_DESIGNER_IMAGE names a picture for the
 // image item).
+#include "BenchSupport.h"
 #include "designer/CanvasPanel.h"
 #include "designer/DesignHistory.h"
 #include "designer/Designer.h"
@@ -24,23 +25,6 @@
 
 namespace {
 
-class Services : public TWindowServices {
-public:
-    TWindowState& State() override { return state; }
-    QWidget* MainWidget() override { return nullptr; }
-    void TriggerChange() override {}
-    void ShutOffSaveButtons() override {}
-    void UpdateScreenStatus() override {}
-    bool ChangesPending() const override { return false; }
-    void ShowInformation(const QString&) override {}
-    bool AskYesNo(const QString&, const QString&) override { return true; }
-    bool AskYesNoDefaultNo(const QString&, const QString&) override { return false; }
-    void ShowMessage(const QString&) override {}
-    void CenterOverMainWindow(QWidget*) override {}
-    double PixelsPerInch() const override { return 96.0; }
-    TWindowState state;
-};
-
 struct Designer {
     Designer()
         : panel(&window, 96)
@@ -53,7 +37,7 @@ struct Designer {
         window.show();
     }
     QWidget window;
-    Services services;
+    TBenchServices services{false};
     TItemDialogs dialogs{&services};
     TCanvasPanel panel;
     TDesigner designer;
@@ -234,13 +218,8 @@ void WriteScreenshots(const QString& dir)
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    if (const char* shots = std::getenv("STICKWELL_DESIGNER_SHOTS"))
-        WriteScreenshots(QString::fromLocal8Bit(shots));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv, [] {
+        if (const char* shots = std::getenv("STICKWELL_DESIGNER_SHOTS"))
+            WriteScreenshots(QString::fromLocal8Bit(shots));
+    });
 }

@@ -1,6 +1,7 @@
 // The label library with 10,000 labels in the table: start-up to a shown label, Save (with the
 // uniqueness walk) and Rebuild Indexes.
 //   library_labels_bench [--benchmark_...]   (needs the catalogue in ../bin/QXLTPL.DBF)
+#include "BenchSupport.h"
 #include "library/LabelLibrary.h"
 #include "library/LabelScreen.h"
 #include "library/Preferences.h"
@@ -18,24 +19,6 @@
 namespace {
 
 constexpr int kLabels = 10000;
-
-class Services : public TWindowServices {
-public:
-    TWindowState state;
-    bool pending = false;
-    TWindowState& State() override { return state; }
-    QWidget* MainWidget() override { return nullptr; }
-    void TriggerChange() override { pending = !state.FirstActivation && !state.LoadingLabel; }
-    void ShutOffSaveButtons() override { pending = false; }
-    void UpdateScreenStatus() override {}
-    bool ChangesPending() const override { return pending; }
-    void ShowInformation(const QString&) override {}
-    bool AskYesNo(const QString&, const QString&) override { return true; }
-    bool AskYesNoDefaultNo(const QString&, const QString&) override { return true; }
-    void ShowMessage(const QString&) override {}
-    void CenterOverMainWindow(QWidget*) override {}
-    double PixelsPerInch() const override { return 96; }
-};
 
 class Screen : public TLabelScreen {
 public:
@@ -97,7 +80,7 @@ const QString& DataDir()
 
 // One run of the program on the 10,000 labels, started.
 struct Run {
-    Services services;
+    TBenchServices services;
     Screen screen;
     NoDialogs dialogs;
     TLabelLibrary lib{services, screen, DataDir(), &dialogs};
@@ -157,11 +140,5 @@ BENCHMARK(BM_RebuildIndexes)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

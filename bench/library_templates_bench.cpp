@@ -2,6 +2,7 @@
 // glabels-data imported, the rest made up): opening it to a painted grid, one keystroke in its
 // find line (filter and repaint), reading and importing the installed template files.
 //   library_templates_bench [--benchmark_...]   (needs the catalogue in ../bin/QXLTPL.DBF)
+#include "BenchSupport.h"
 #include "library/SelectTemplate.h"
 #include "library/StockImport.h"
 #include "library/TableGridModel.h"
@@ -21,23 +22,6 @@ namespace {
 
 constexpr int kStocks = 2000;
 const QString kInstalled = QStringLiteral("/usr/share/libglabels-3.0/templates");
-
-class Services : public TWindowServices {
-public:
-    TWindowState state;
-    TWindowState& State() override { return state; }
-    QWidget* MainWidget() override { return nullptr; }
-    void TriggerChange() override {}
-    void ShutOffSaveButtons() override {}
-    void UpdateScreenStatus() override {}
-    bool ChangesPending() const override { return false; }
-    void ShowInformation(const QString&) override {}
-    bool AskYesNo(const QString&, const QString&) override { return true; }
-    bool AskYesNoDefaultNo(const QString&, const QString&) override { return true; }
-    void ShowMessage(const QString&) override {}
-    void CenterOverMainWindow(QWidget*) override {}
-    double PixelsPerInch() const override { return 96; }
-};
 
 QString FreshCatalogue(QTemporaryDir& tmp)
 {
@@ -88,7 +72,7 @@ const QString kCurrent = QStringLiteral("Avery 5160 Address Labels 2.625\" x 1\"
 void BM_ChooserOpen(benchmark::State& state)
 {
     const QString& dir = DataDir();
-    Services services;
+    TBenchServices services;
     for (auto _ : state) {
         auto table = sw::library::OpenTemplateTable(dir);
         TSelectTemplate chooser(services, *table, kCurrent);
@@ -105,7 +89,7 @@ BENCHMARK(BM_ChooserOpen)->Unit(benchmark::kMillisecond);
 void BM_FindKeystroke(benchmark::State& state)
 {
     const QString& dir = DataDir();
-    Services services;
+    TBenchServices services;
     auto table = sw::library::OpenTemplateTable(dir);
     TSelectTemplate chooser(services, *table, kCurrent);
     chooser.show();
@@ -160,11 +144,5 @@ BENCHMARK(BM_ImportInstalledTemplates)->Unit(benchmark::kMillisecond)->Iteration
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // The preview window drawing a letter page of 30 labels (text, rectangle, ellipse, line and
 // counter on each) at 200 %, as each press of the zoom button does, and at 100 %.
+#include "BenchSupport.h"
 #include "../tests/report/ReportSupport.h"
 #include "print/FilePreview.h"
 #include "print/PreviewForm.h"
@@ -35,11 +36,5 @@ BENCHMARK(BM_PreviewPage)->Arg(200)->Arg(100)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

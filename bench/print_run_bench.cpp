@@ -4,6 +4,7 @@
 // (name, street, zip and city, a counter): 10,000 records of a CSV file on 334 sheets, read and
 // printed to a PDF as stickwell-batch print --merge does, and the CSV reading alone. The
 // same for a sheet of serial-numbered QR codes.
+#include "BenchSupport.h"
 #include "../tests/print/PrintSupport.h"
 
 #include "model/Barcode.h"
@@ -206,11 +207,5 @@ BENCHMARK(BM_CheckQr)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }
