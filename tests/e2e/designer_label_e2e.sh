@@ -14,24 +14,7 @@ bash -euo pipefail -c '
   . "$WORK/designer_steps.sh"
 
   start
-  # File > New Label, the first template.
-  xdotool key --window "$main" alt+f
-  sleep 0.3
-  xdotool key n
-  window "Select Label Template" >/dev/null
-  xdotool key Return
-  window_gone "Select Label Template"
-  sleep 1
-
-  shot empty
-  read lx ly lw lh < <("${find[@]}" label "$WORK/empty.ppm")
-  # The panel starts one pixel outside its white inside; the window client area 17, 49 + 8 before it.
-  px=$((lx - 1)); py=$((ly - 1))
-  cx=$((px - 17)); cy=$((py - 57))
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  clientw=$WIDTH
-  # The Tools stand at top 60, right-aligned with 10 pixels to spare.
-  tx=$((cx + clientw - 161 - 10)); ty=$((cy + 60))
+  new_label
   echo "label at $px,$py ${lw}x$lh; tools at $tx,$ty"
 
   # The rectangle tool (42, 31 on the Tools) dropped at label point (40, 30).
@@ -71,27 +54,13 @@ bash -euo pipefail -c '
   quit
 
   # The table belongs to the running program; read it once it has gone.
-  ./stickwell-table dump QXLBLS.DBF > dump.txt
-  cp dump.txt "${E2E_KEEP:-/nonexistent}/" 2>/dev/null || true
   # The rectangle dropped at (40, 30) and sized to 65 x 45, the text at (150, 40) turned to 90,
   # in inches at 96 pixels per inch, in the order they were made.
-  for want in "LABELITEM=RECTANGLE\\r\\nTOP=0.313\\r\\nLEFT=0.417\\r\\nWIDTH=0.677\\r\\nHEIGHT=0.469\\r\\n" \
-              "LABELITEM=TEXT\\r\\nTEXT=Hello\\r\\nTOP=0.417\\r\\nLEFT=1.563\\r\\n" \
-              "ANGLE=90\\r\\n"; do
-    grep -qF -- "$want" dump.txt || { echo "saved items lack $want"; cat dump.txt; exit 1; }
-  done
-  n=$(grep -o "LABELITEM=" dump.txt | wc -l)
-  [ "$n" -eq 2 ] || { echo "$n items saved, not 2"; cat dump.txt; exit 1; }
+  saved_items 2 "LABELITEM=RECTANGLE\\r\\nTOP=0.313\\r\\nLEFT=0.417\\r\\nWIDTH=0.677\\r\\nHEIGHT=0.469\\r\\n" \
+                "LABELITEM=TEXT\\r\\nTEXT=Hello\\r\\nTOP=0.417\\r\\nLEFT=1.563\\r\\n" \
+                "ANGLE=90\\r\\n"
 
-  start
-  sleep 1
-  shot restarted
-  # The part of the label with the items; the Tools may stand elsewhere after a restart.
-  crop="300x$(( lh < 150 ? lh : 150 ))+${lx}+${ly}"
-  convert "$WORK/designed.png" -crop "$crop" "$WORK/a.png"
-  convert "$WORK/restarted.png" -crop "$crop" "$WORK/b.png"
-  diff=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true)
-  [ "$diff" = "0" ] || { echo "restarted label differs in $diff pixels"; kill $pid; exit 1; }
+  restarted_alike 150
   quit
 '
 echo "ok"

@@ -48,6 +48,7 @@ new_label() { # File > New Label on the first template (or the one whose name st
   sleep 0.5
   [ -z "${1:-}" ] || { xdotool type --delay 40 "$1"; sleep 0.5; }
   xdotool key Return
+  window_gone "Select Label Template"
   sleep 1
   shot empty
   read lx ly lw lh < <("${find[@]}" label "$WORK/empty.ppm")
@@ -57,4 +58,28 @@ new_label() { # File > New Label on the first template (or the one whose name st
   eval "$(xdotool getwindowgeometry --shell "$main")"
   # The Tools stand at top 60, right-aligned with 10 pixels to spare.
   tx=$((cx + WIDTH - 161 - 10)); ty=$((cy + 60))
+}
+saved_items() { # COUNT WANT...: once the program has gone, its table holds COUNT items and each
+                # WANT among them (escaped as stickwell-table dump writes them)
+  ./stickwell-table dump QXLBLS.DBF > dump.txt
+  cp dump.txt "${E2E_KEEP:-/nonexistent}/" 2>/dev/null || true
+  local count=$1 want n
+  shift
+  for want in "$@"; do
+    grep -qF -- "$want" dump.txt || { cat dump.txt; fail "saved items lack $want"; }
+  done
+  n=$(grep -o "LABELITEM=" dump.txt | wc -l)
+  [ "$n" -eq "$count" ] || { cat dump.txt; fail "$n items saved, not $count"; }
+}
+restarted_alike() { # HEIGHT: starts the program again; the label's top HEIGHT pixels (at most),
+                    # 300 wide, must show as they did in designed.png. The Tools may stand
+                    # elsewhere after a restart, so only the label is compared.
+  start
+  sleep 1
+  shot restarted
+  local crop="300x$(( lh < $1 ? lh : $1 ))+${lx}+${ly}" diff
+  convert "$WORK/designed.png" -crop "$crop" +repage "$WORK/a.png"
+  convert "$WORK/restarted.png" -crop "$crop" +repage "$WORK/b.png"
+  diff=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true)
+  [ "$diff" = "0" ] || { kill $pid; fail "restarted label differs in $diff pixels"; }
 }

@@ -47,20 +47,9 @@ bash -euo pipefail -c '
   sleep 1.5
   quit
 
-  ./stickwell-table dump QXLBLS.DBF > dump.txt
-  want="LABELITEM=RECTANGLE\\r\\nTOP=0.313\\r\\nLEFT=0.417\\r\\nWIDTH=0.260\\r\\nHEIGHT=0.260\\r\\n"
-  grep -qF -- "$want" dump.txt || { echo "saved items lack $want"; cat dump.txt; exit 1; }
-  n=$(grep -o "LABELITEM=" dump.txt | wc -l)
-  [ "$n" -eq 1 ] || { echo "$n items saved, not 1"; cat dump.txt; exit 1; }
+  saved_items 1 "LABELITEM=RECTANGLE\\r\\nTOP=0.313\\r\\nLEFT=0.417\\r\\nWIDTH=0.260\\r\\nHEIGHT=0.260\\r\\n"
 
-  start
-  sleep 1
-  shot restarted
-  crop="300x$(( lh < 150 ? lh : 150 ))+${lx}+${ly}"
-  convert "$WORK/designed.png" -crop "$crop" "$WORK/a.png"
-  convert "$WORK/restarted.png" -crop "$crop" "$WORK/b.png"
-  diff=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true)
-  [ "$diff" = "0" ] || { echo "restarted label differs in $diff pixels"; kill $pid; exit 1; }
+  restarted_alike 150
   quit
 '
 echo "ok"

@@ -68,11 +68,7 @@ bash -euo pipefail -c '
   sleep 1.5
   quit
 
-  ./stickwell-table dump QXLBLS.DBF > dump.txt
   # (81, 50) and 25 x 25 label pixels at 96 pixels per inch.
-  want="LABELITEM=RECTANGLE\\r\\nTOP=0.521\\r\\nLEFT=0.844\\r\\nWIDTH=0.260\\r\\nHEIGHT=0.260\\r\\n"
-  grep -qF -- "$want" dump.txt || { cat dump.txt; fail "saved items lack $want"; }
-  n=$(grep -o "LABELITEM=" dump.txt | wc -l)
-  [ "$n" -eq 1 ] || { cat dump.txt; fail "$n items saved, not 1"; }
+  saved_items 1 "LABELITEM=RECTANGLE\\r\\nTOP=0.521\\r\\nLEFT=0.844\\r\\nWIDTH=0.260\\r\\nHEIGHT=0.260\\r\\n"
 '
 echo "ok"

@@ -20,19 +20,7 @@ bash -euo pipefail -c '
   words="Łódź Ελλάδα Київ 東京 שלום"
 
   start
-  xdotool key --window "$main" alt+f
-  sleep 0.3
-  xdotool key n
-  window "Select Label Template" >/dev/null
-  xdotool key Return
-  window_gone "Select Label Template"
-  sleep 1
-  shot empty
-  read lx ly lw lh < <("${find[@]}" label "$WORK/empty.ppm")
-  px=$((lx - 1)); py=$((ly - 1))
-  cx=$((px - 17)); cy=$((py - 57))
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  tx=$((cx + WIDTH - 161 - 10)); ty=$((cy + 60))
+  new_label
 
   # The text tool dropped at (20, 30), the caption typed.
   drag $((tx + 27)) $((ty + 42)) $((px + 20)) $((py + 30))
@@ -53,19 +41,10 @@ bash -euo pipefail -c '
   sleep 1.5
   quit
 
-  ./stickwell-table dump QXLBLS.DBF > dump.txt
-  grep -qF "CHARSET=UTF-8\\r\\nLABELITEM=TEXT\\r\\nTEXT=$words\\r\\n" dump.txt \
-    || { echo "the table lacks the caption behind its mark"; cat dump.txt; exit 1; }
+  # The caption as UTF-8, behind the mark that says so.
+  saved_items 1 "CHARSET=UTF-8\\r\\nLABELITEM=TEXT\\r\\nTEXT=$words\\r\\n"
 
-  start
-  sleep 1
-  shot restarted
-  # The part of the label with the caption; the Tools may stand elsewhere after a restart.
-  crop="300x$(( lh < 100 ? lh : 100 ))+${lx}+${ly}"
-  convert "$WORK/designed.png" -crop "$crop" +repage "$WORK/a.png"
-  convert "$WORK/restarted.png" -crop "$crop" +repage "$WORK/b.png"
-  diff=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true)
-  [ "$diff" = "0" ] || { echo "restarted label differs in $diff pixels"; kill $pid; exit 1; }
+  restarted_alike 100
   # The preview shows the sheet (looked at, not compared: its zoom follows the window).
   xdotool key --window "$main" alt+f
   sleep 0.3
