@@ -21,10 +21,31 @@ bool IsMergeLine(const QString& line)
     return line.startsWith(kFileKey) || line.startsWith(kFormatKey) || line.startsWith(kDelimiterKey);
 }
 
+// The code page a table's header mark names when it is not Windows-1252 (DOS programs such as
+// Clipper and dBase wrote their tables in the DOS code page of their country); null for
+// Windows-1252 and for tables whose writer left no mark.
+const char* MarkedCodepage(std::uint8_t mark)
+{
+    switch (mark) {
+    case 0x01: return "cp437";
+    case 0x02: return "cp850";
+    case 0x64: return "cp852";
+    case 0x65: return "cp866";
+    case 0x66: return "cp865";
+    case 0xC8: return "cp1250";
+    case 0xC9: return "cp1251";
+    case 0xCA: return "cp1254";
+    case 0xCB: return "cp1253";
+    default: return nullptr;
+    }
+}
+
 // Text of a character or memo field. Tables written by this program and by FoxPro hold
-// Windows-1252; tables written by newer xBase programs often hold UTF-8, which Windows-1252 text
-// is practically never valid as once it holds a non-ASCII character.
-QString FieldText(const std::string& raw)
+// Windows-1252, DOS programs' tables the code page their mark names; tables written by newer
+// xBase programs often hold UTF-8, which text in those code pages is practically never valid as
+// once it holds a non-ASCII character. codepage is null for Windows-1252, or not valid when this
+// Qt cannot decode it (Windows-1252 then serves).
+QString FieldText(const std::string& raw, QStringDecoder* codepage)
 {
     const QByteArrayView bytes(raw.data(), qsizetype(raw.size()));
     bool ascii = true;
@@ -39,6 +60,8 @@ QString FieldText(const std::string& raw)
     const QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
+    if (codepage && codepage->isValid())
+        return codepage->decode(bytes);
     const std::string converted = xbase::cp1252::toUtf8(raw);
     return QString::fromUtf8(converted.data(), qsizetype(converted.size()));
 }
@@ -60,6 +83,9 @@ bool LoadTable(const QString& path, TMergeData& out, QString* error)
         Table t(QFile::encodeName(path).toStdString(), OpenMode::ReadOnly);
         t.setDeleted(true);
         t.setOrder(0);
+        const char* marked = MarkedCodepage(t.codepage());
+        QStringDecoder decoder(marked ? marked : "cp1252", QStringDecoder::Flag::Stateless);
+        QStringDecoder* codepage = marked ? &decoder : nullptr;
         const std::vector<FieldDef>& fields = t.fields();
         for (const FieldDef& f : fields)
             out.Fields.append(QString::fromLatin1(f.name));
@@ -69,7 +95,7 @@ bool LoadTable(const QString& path, TMergeData& out, QString* error)
             for (const FieldDef& f : fields) {
                 switch (f.type) {
                 case FieldType::Character:
-                case FieldType::Memo: record.append(TrimmedEnd(FieldText(t.getRaw(f.name)))); break;
+                case FieldType::Memo: record.append(TrimmedEnd(FieldText(t.getRaw(f.name), codepage))); break;
                 case FieldType::Date: {
                     const QString d = QString::fromStdString(t.getString(f.name));
                     record.append(d.size() == 8 ? d.left(4) + QLatin1Char('-') + d.mid(4, 2) + QLatin1Char('-') + d.right(2)

@@ -722,6 +722,7 @@ int Table::fieldIndex(std::string_view name) const {
 }
 
 bool Table::hasMemoFile() const { return d_->memo.has_value(); }
+std::uint8_t Table::codepage() const { return d_->hdr.codepage; }
 void Table::setDeleted(bool skipDeleted) { d_->skipDeleted = skipDeleted; }
 bool Table::deletedSkipped() const { return d_->skipDeleted; }
 

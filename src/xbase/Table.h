@@ -85,6 +85,10 @@ public:
     const std::vector<FieldDef>& fields() const;
     int fieldIndex(std::string_view name) const;  // 0-based; -1 when there is no such field
     bool hasMemoFile() const;
+    // The code page mark of the header (0x03 Windows-1252; 0x01 and 0x02 the DOS code pages 437
+    // and 850 that Clipper and dBase tables hold; 0 when the writer left none). Text crosses this
+    // interface as Windows-1252 whatever it says; a caller may read the raw bytes by it.
+    std::uint8_t codepage() const;
 
     // --- Deleted switch ---
     // On: records marked deleted are skipped by every move. Off (the default): visible.

@@ -208,8 +208,9 @@ TEST(MergeSource, LoadingRefusesWhatCannotBeRead)
     EXPECT_EQ(data.Fields, (QStringList{"A;B"}));
 }
 
-// dBase III tables with a DBT memo file (here as Python's dbf module writes them) and Visual
-// FoxPro tables with binary number and date-time fields are sources as well.
+// dBase III and Clipper tables with a DBT memo file (here as Python's dbf module writes them),
+// in the DOS code page their header names, and Visual FoxPro tables with binary number and
+// date-time fields are sources as well.
 TEST(MergeSource, DBaseTablesWithDbtMemosAndVisualFoxProNumberFieldsAreRead)
 {
     if (!QFileInfo::exists("/usr/bin/python3") || QProcess::execute("/usr/bin/python3", {"-c", "import dbf"}) != 0)
@@ -223,6 +224,10 @@ TEST(MergeSource, DBaseTablesWithDbtMemosAndVisualFoxProNumberFieldsAreRead)
                                      "t.append(('Gone', 'x' * 900))\n"
                                      "t.append(('Ann', ''))\n"
                                      "dbf.delete(t[1])\n"
+                                     "t.close()\n"
+                                     "t = dbf.Table('dos.dbf', 'name C(20); note M', dbf_type='clp', codepage='cp850')\n"
+                                     "t.open(dbf.READ_WRITE)\n"
+                                     "t.append(('M\\u00fcller', 'Stra\\u00dfe 5'))\n"
                                      "t.close()\n"
                                      "t = dbf.Table('numbers.dbf', 'id I; price Y; ratio B; at T', dbf_type='vfp')\n"
                                      "t.open(dbf.READ_WRITE)\n"
@@ -244,6 +249,11 @@ TEST(MergeSource, DBaseTablesWithDbtMemosAndVisualFoxProNumberFieldsAreRead)
     ASSERT_EQ(data.Records.size(), 2u);
     EXPECT_EQ(data.Records[0], (QStringList{QStringLiteral("Jos\u00e9"), QStringLiteral("Stra\u00dfe 1\r\n50667 K\u00f6ln")}));
     EXPECT_EQ(data.Records[1], (QStringList{"Ann", ""}));
+
+    // A Clipper table marked as holding the DOS code page 850.
+    ASSERT_TRUE(LoadMergeData(dir.filePath("dos.dbf"), s, data, &error)) << error.toStdString();
+    ASSERT_EQ(data.Records.size(), 1u);
+    EXPECT_EQ(data.Records[0], (QStringList{QStringLiteral("M\u00fcller"), QStringLiteral("Stra\u00dfe 5")}));
 
     ASSERT_TRUE(LoadMergeData(dir.filePath("numbers.dbf"), s, data, &error)) << error.toStdString();
     ASSERT_EQ(data.Records.size(), 1u);
