@@ -16,23 +16,30 @@
 
 namespace sw::xbase {
 
-// Write ordering. A process may be killed between any two writes; each write is one
-// system call, so the kernel holds either all of it or none. The order keeps these true:
+// Write ordering. A process may be killed between any two writes. A kill inside a write
+// can leave a prefix of it (the kernel stops copying between pages), so a write that must
+// land whole is one that fits in a page or one whose target nothing points at yet. The
+// order keeps these true:
 //  1. A memo block is written, and the memo header's next-free pointer moved past it,
 //     before any record points at it. Killed in between: a dead block, never a bad pointer.
 //  2. A new record is written (with the end-of-file mark after it) before the header count
 //     that makes it part of the table. Killed in between: the record is simply not there.
 //  3. An edited record is rewritten in one write. A changed memo always goes to new
-//     blocks, so the old record and its old memo stay together until that write.
-//  4. Index pages are written after the record. Killed in between: the index lacks or
-//     still holds a key, which check() reports and reindex() mends. New index pages are
-//     written before the pages and headers that point at them.
-//  5. pack() builds the new memo file and the new table image beside the originals; the
-//     rename of the memo file is the point of no return; after it the table image is
-//     copied over the table. Opening the table finishes or discards an interrupted pack.
+//     blocks, so the old record and its old memo stay together until that write. (This is
+//     the one write that rule above does not cover: an edited record that crosses a page
+//     boundary, killed inside its write, keeps its old bytes past the boundary.)
+//  4. Index pages are written after the record, and the index is marked in use (7) before
+//     the first write of a session's first change. Killed anywhere after that mark: the
+//     next exclusive open rebuilds the index. New index pages are written before the pages
+//     and headers that point at them.
+//  5. pack() marks the index in use, builds the new memo file and the new table image
+//     beside the originals; the rename of the memo file is the point of no return; after it
+//     the table image is copied over the table. Opening the table finishes or discards an
+//     interrupted pack, and the mark has the index rebuilt for the renumbered records.
 //  6. Index files are rebuilt in a temporary file that then replaces the old one.
-//  7. Before its first change in a session the index file is marked in use, and unmarked
-//     at close; an exclusive open that finds the mark rebuilds the index from the table.
+//  7. The mark is a bit in the index file's header, cleared at close; an exclusive open
+//     that finds it set rebuilds the index from the table. Readers that share the table
+//     take the index as it is.
 
 namespace {
 
@@ -325,8 +332,15 @@ struct Table::Impl {
     }
 
     // ---- posting ----
+    void markIndexInUse() {
+        if (!cdx || indexMarked) return;
+        cdx->markInUse(true);
+        indexMarked = true;
+    }
+
     void commit() {
         if (!dirty) return;
+        markIndexInUse();
         for (auto& [f, text] : memos) {
             if (!memo) damaged("the table has no memo file");
             memoBlockOf(rec, f);  // refuses to replace a pointer that is already damaged
@@ -352,10 +366,6 @@ struct Table::Impl {
         dirty = false;
         appending = false;
         if (cdx) {
-            if (!indexMarked) {
-                cdx->markInUse(true);
-                indexMarked = true;
-            }
             std::string oldKey, newKey;
             for (std::size_t t = 0; t < keys.size(); ++t) {
                 keys[t].eval(rec.data(), newKey);
@@ -986,6 +996,7 @@ void Table::pack() {
     Impl& d = *d_;
     d.requireExclusive("packing");
     d.commit();
+    d.markIndexInUse();
     d.pack();
     if (d.cdx) d.rebuild(d.tagDefinitions(), d.cdx->path());
     d.toEnd(true);
