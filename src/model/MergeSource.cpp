@@ -86,13 +86,17 @@ bool LoadTable(const QString& path, TMergeData& out, QString* error)
         const char* marked = MarkedCodepage(t.codepage());
         QStringDecoder decoder(marked ? marked : "cp1252", QStringDecoder::Flag::Stateless);
         QStringDecoder* codepage = marked ? &decoder : nullptr;
-        const std::vector<FieldDef>& fields = t.fields();
-        for (const FieldDef& f : fields)
-            out.Fields.append(QString::fromLatin1(f.name));
+        // The null flags of Visual FoxPro tables are bookkeeping, no field of the user's.
+        std::vector<FieldDef> shown;
+        for (const FieldDef& f : t.fields())
+            if (f.type != FieldType::NullFlags) {
+                shown.push_back(f);
+                out.Fields.append(QString::fromLatin1(f.name));
+            }
         for (t.goTop(); !t.eof(); t.skip(1)) {
             QStringList record;
-            record.reserve(qsizetype(fields.size()));
-            for (const FieldDef& f : fields) {
+            record.reserve(qsizetype(shown.size()));
+            for (const FieldDef& f : shown) {
                 switch (f.type) {
                 case FieldType::Character:
                 case FieldType::Memo: record.append(TrimmedEnd(FieldText(t.getRaw(f.name), codepage))); break;
@@ -114,7 +118,8 @@ bool LoadTable(const QString& path, TMergeData& out, QString* error)
                 case FieldType::Logical:
                 case FieldType::Integer:
                 case FieldType::Currency:
-                case FieldType::Double: record.append(QString::fromStdString(t.getString(f.name))); break;
+                case FieldType::Double:
+                case FieldType::NullFlags: record.append(QString::fromStdString(t.getString(f.name))); break;
                 }
             }
             out.Records.push_back(std::move(record));

@@ -24,7 +24,8 @@ namespace sw::xbase {
 //  12   4  offset of the field inside the record (FoxPro; other writers leave 0)
 //  16   1  width
 //  17   1  decimals
-//  18  14  flags and reserved
+//  18   1  flags (Visual FoxPro): 0x01 hidden system field, 0x02 may be null
+//  19  13  reserved
 // Visual FoxPro adds a 263-byte database container link after the terminator. Records
 // follow at the header size; the file ends with 0x1A.
 namespace {
@@ -85,6 +86,9 @@ std::string checkField(const FieldDef& f, bool vfp) {
         break;
     case FieldType::Integer:
         if (f.width != 4 || f.decimals != 0) return "integer field " + f.name + " must have width 4";
+        break;
+    case FieldType::NullFlags:
+        if (f.width < 1 || f.width > 32 || f.decimals != 0) return "the null flags field " + f.name + " has width " + w;
         break;
     case FieldType::Currency:
     case FieldType::Double:
@@ -169,6 +173,7 @@ DbfHeader DbfHeader::read(const File& file, std::string& damage) {
     std::string desc(h.headerSize - 32, '\0');
     file.readAt(32, desc.data(), desc.size());
     const bool vfp = h.visualFoxPro();
+    int nullable = 0;
     std::size_t pos = 0;
     std::size_t recordSize = 1;
     while (true) {
@@ -195,6 +200,7 @@ DbfHeader DbfHeader::read(const File& file, std::string& damage) {
         case 'Y': f.type = FieldType::Currency; break;
         case 'B': f.type = FieldType::Double; break;
         case 'T': f.type = FieldType::DateTime; break;
+        case '0': f.type = FieldType::NullFlags; break;
         default:
             throw Error(Error::Kind::Damaged, path, "field " + std::to_string(h.fields.size() + 1) +
                                                         " has the unknown type byte " + std::to_string(d[11]));
@@ -209,11 +215,16 @@ DbfHeader DbfHeader::read(const File& file, std::string& damage) {
             throw Error(Error::Kind::Damaged, path, bad);
         h.offsets.push_back(static_cast<std::uint16_t>(recordSize));
         recordSize += static_cast<std::size_t>(f.width);
+        if (f.type == FieldType::NullFlags && h.nullFlags < 0) h.nullFlags = static_cast<int>(h.fields.size());
+        h.nullBits.push_back(vfp && (d[18] & 0x02) != 0 && f.type != FieldType::NullFlags ? nullable++ : -1);
         h.fields.push_back(f);
         pos += kDescriptor;
         if (h.fields.size() > 255) throw Error(Error::Kind::Damaged, path, "more than 255 fields");
     }
     if (h.fields.empty()) throw Error(Error::Kind::Damaged, path, "the table has no fields");
+    // A bit the flags field has no room for, or flags without their field, mean "never null".
+    for (int& bit : h.nullBits)
+        if (h.nullFlags < 0 || bit >= 8 * h.fields[static_cast<std::size_t>(h.nullFlags)].width) bit = -1;
     if (recordSize != h.recordSize)
         throw Error(Error::Kind::Damaged, path, "the record size " + std::to_string(h.recordSize) +
                                                     " does not match the fields (" + std::to_string(recordSize) + ")");

@@ -21,6 +21,10 @@ struct DbfHeader {
     std::uint8_t codepage = 0x03;
     std::vector<FieldDef> fields;
     std::vector<std::uint16_t> offsets;  // of each field inside the record (1: after the mark)
+    // Visual FoxPro: each field's bit in the null flags field (-1: the field always has a value),
+    // and which field holds those flags (-1: none).
+    std::vector<int> nullBits;
+    int nullFlags = -1;
 
     static constexpr std::uint8_t kFlagCdx = 0x01;
     static constexpr std::size_t kCountOffset = 4;

@@ -75,7 +75,7 @@ std::string memoPointer(std::uint32_t block, std::size_t width) {
 
 bool binaryType(FieldType type) {
     return type == FieldType::Integer || type == FieldType::Currency || type == FieldType::Double ||
-           type == FieldType::DateTime;
+           type == FieldType::DateTime || type == FieldType::NullFlags;
 }
 
 // Visual FoxPro's binary fields, little-endian:

@@ -23,9 +23,10 @@ std::string_view trim(std::string_view s);
 // Visual FoxPro tables. False when the field holds something else.
 bool memoBlock(std::string_view stored, std::uint32_t& block);
 std::string memoPointer(std::uint32_t block, std::size_t width);
-// Whether values of the type are stored as binary numbers (I, Y, B, T).
+// Whether values of the type are stored as binary numbers (I, Y, B, T, null flags).
 bool binaryType(FieldType type);
-// The text of a binary field's bytes as Table::getString gives it; stored holds the field's width.
+// The text of a binary field's bytes as Table::getString gives it ("" for null flags); stored
+// holds the field's width.
 std::string binaryText(const FieldDef& field, std::string_view stored);
 
 }  // namespace sw::xbase::record

@@ -105,6 +105,19 @@ struct Table::Impl {
     void requireWritable() const {
         if (mode == OpenMode::ReadOnly) usage("the table is open read-only");
         if (mode == OpenMode::Shared) usage("the table is open shared; changes need exclusive use");
+        // A new or changed record would need values this engine never writes.
+        for (const FieldDef& f : hdr.fields)
+            if (record::binaryType(f.type))
+                usage("field " + f.name + " is of type " + std::string(1, static_cast<char>(f.type)) +
+                      ", which is only read: the table cannot be changed");
+    }
+
+    // Whether the field's null flag is set in the current record.
+    bool isNull(std::size_t f) const {
+        const int bit = hdr.nullBits[f];
+        if (bit < 0) return false;
+        const auto flags = static_cast<std::size_t>(hdr.nullFlags);
+        return (static_cast<unsigned char>(rec[hdr.offsets[flags] + static_cast<std::size_t>(bit / 8)]) >> (bit % 8)) & 1;
     }
     void requireExclusive(const char* what) const {
         if (mode != OpenMode::Exclusive) usage(std::string(what) + " needs the table open for exclusive use");
@@ -877,6 +890,7 @@ std::string Table::getString(std::string_view name) const {
     const std::size_t f = d.field(name);
     const FieldDef& def = d.hdr.fields[f];
     const std::string_view raw(d.rec.data() + d.hdr.offsets[f], static_cast<std::size_t>(def.width));
+    if (d.isNull(f)) return {};
     switch (def.type) {
     case FieldType::Character: return cp1252::toUtf8(record::trimRight(raw));
     case FieldType::Memo: return cp1252::toUtf8(d.memoBytes(f));
@@ -890,7 +904,8 @@ std::string Table::getString(std::string_view name) const {
     case FieldType::Integer:
     case FieldType::Currency:
     case FieldType::Double:
-    case FieldType::DateTime: return record::binaryText(def, raw);
+    case FieldType::DateTime:
+    case FieldType::NullFlags: return record::binaryText(def, raw);
     }
     return {};
 }
@@ -916,6 +931,7 @@ std::string Table::getMemo(std::string_view name) const { return getString(name)
 bool Table::isBlank(std::string_view name) const {
     const Impl& d = *d_;
     const std::size_t f = d.field(name);
+    if (d.isNull(f)) return true;
     if (d.hdr.fields[f].type == FieldType::Memo) return d.memoBytes(f).empty();
     if (record::binaryType(d.hdr.fields[f].type)) return getString(name).empty();
     return record::trim(std::string_view(d.rec.data() + d.hdr.offsets[f], static_cast<std::size_t>(d.hdr.fields[f].width))).empty();

@@ -33,6 +33,7 @@ enum class FieldType : char {
     Currency = 'Y',  // 8 bytes, signed, in ten-thousandths
     Double = 'B',    // 8 bytes, IEEE
     DateTime = 'T',  // 4 bytes Julian day, 4 bytes milliseconds since midnight
+    NullFlags = '0', // _NULLFLAGS, a hidden field: one bit per field that may hold no value
 };
 
 struct FieldDef {
@@ -131,6 +132,7 @@ public:
     // blank). L: "T", "F" or "" when blank. D: "YYYYMMDD" or "". M: the memo text.
     // I: the integer. Y: the amount with four decimals. B: the number with the field's decimals,
     // or in its shortest form (2.5, 1e+300) when it has none. T: "YYYYMMDDhhmmss" or "".
+    // A field whose null flag is set (Visual FoxPro) and the null flags themselves give "".
     std::string getString(std::string_view field) const;
     std::string getTrimString(std::string_view field) const;  // also leading blanks removed
     double getNumber(std::string_view field) const;            // N, I, Y, B; blank reads as 0
@@ -142,6 +144,7 @@ public:
     std::string getRaw(std::string_view field) const;
 
     // --- Writing ---
+    // A table with fields of types I, Y, B, T or null flags is only read: every change is refused.
     // Starts a new blank record at recCount()+1 and makes it current; written by putRecord().
     void appendBlank();
     // C: cut nowhere, refused when longer than the field. N: a number with a point, or "".

@@ -229,9 +229,11 @@ TEST(MergeSource, DBaseTablesWithDbtMemosAndVisualFoxProNumberFieldsAreRead)
                                      "t.open(dbf.READ_WRITE)\n"
                                      "t.append(('M\\u00fcller', 'Stra\\u00dfe 5'))\n"
                                      "t.close()\n"
-                                     "t = dbf.Table('numbers.dbf', 'id I; price Y; ratio B; at T', dbf_type='vfp')\n"
+                                     "t = dbf.Table('numbers.dbf', 'id I null; price Y; ratio B; at T null; name C(8) null',"
+                                     " dbf_type='vfp')\n"
                                      "t.open(dbf.READ_WRITE)\n"
-                                     "t.append((7, decimal.Decimal('3.25'), 0.5, datetime.datetime(2024, 2, 29, 8, 5, 0)))\n"
+                                     "t.append((7, decimal.Decimal('3.25'), 0.5, datetime.datetime(2024, 2, 29, 8, 5, 0), 'Ann'))\n"
+                                     "t.append((None, decimal.Decimal('-1'), -2.0, None, None))\n"
                                      "t.close()\n");
     QProcess python;
     python.setWorkingDirectory(dir.path());
@@ -255,9 +257,27 @@ TEST(MergeSource, DBaseTablesWithDbtMemosAndVisualFoxProNumberFieldsAreRead)
     ASSERT_EQ(data.Records.size(), 1u);
     EXPECT_EQ(data.Records[0], (QStringList{QStringLiteral("M\u00fcller"), QStringLiteral("Stra\u00dfe 5")}));
 
+    // Python's module never sets a null flag: the second record's flags (the last byte of a
+    // record) are set here for the three fields that may be null.
+    QFile numbers(dir.filePath("numbers.dbf"));
+    ASSERT_TRUE(numbers.open(QIODevice::ReadWrite));
+    const QByteArray head = numbers.read(12);
+    const int headerSize = uchar(head[8]) | uchar(head[9]) << 8, recordSize = uchar(head[10]) | uchar(head[11]) << 8;
+    ASSERT_TRUE(numbers.seek(headerSize + 2 * recordSize - 1));
+    numbers.write("\x07", 1);
+    numbers.close();
     ASSERT_TRUE(LoadMergeData(dir.filePath("numbers.dbf"), s, data, &error)) << error.toStdString();
-    ASSERT_EQ(data.Records.size(), 1u);
-    EXPECT_EQ(data.Records[0], (QStringList{"7", "3.2500", "0.5", "2024-02-29 08:05:00"}));
+    // The null flags field is no field of the list; a field without a value is empty.
+    EXPECT_EQ(data.Fields, (QStringList{"ID", "PRICE", "RATIO", "AT", "NAME"}));
+    ASSERT_EQ(data.Records.size(), 2u);
+    EXPECT_EQ(data.Records[0], (QStringList{"7", "3.2500", "0.5", "2024-02-29 08:05:00", "Ann"}));
+    EXPECT_EQ(data.Records[1], (QStringList{"", "-1.0000", "-2", "", ""}));
+    numbers.open(QIODevice::ReadWrite);
+    numbers.seek(headerSize + 2 * recordSize - 1);
+    numbers.write("\x00", 1);
+    numbers.close();
+    ASSERT_TRUE(LoadMergeData(dir.filePath("numbers.dbf"), s, data, &error)) << error.toStdString();
+    EXPECT_EQ(data.Records[1], (QStringList{"0", "-1.0000", "-2", "", ""}));
 
     // A memo pointer past the end of the DBT file: the table is refused with the reason, and
     // nothing is printed from half a list.

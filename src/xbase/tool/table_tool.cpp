@@ -180,7 +180,8 @@ std::string dumpValue(const Table& t, const FieldDef& f) {
     case FieldType::Integer:
     case FieldType::Currency:
     case FieldType::Double:
-    case FieldType::DateTime: return record::binaryText(f, raw);
+    case FieldType::DateTime:
+    case FieldType::NullFlags: return record::binaryText(f, raw);
     default: {
         std::string_view v = raw;
         while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
