@@ -80,7 +80,9 @@ bool LoadTable(const QString& path, TMergeData& out, QString* error)
 {
     using namespace sw::xbase;
     try {
-        Table t(QFile::encodeName(path).toStdString(), OpenMode::ReadOnly);
+        // Record order needs no index, and the tags of another program's index may be beyond
+        // this engine.
+        Table t(QFile::encodeName(path).toStdString(), OpenMode::ReadOnly, IndexUse::Closed);
         t.setDeleted(true);
         t.setOrder(0);
         const char* marked = MarkedCodepage(t.codepage());

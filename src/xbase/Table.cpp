@@ -657,8 +657,10 @@ void Table::create(const std::string& path, const std::vector<FieldDef>& fields)
     renameFile(tmp, path);
 }
 
-Table::Table(const std::string& path, OpenMode mode) : d_(std::make_unique<Impl>()) {
+Table::Table(const std::string& path, OpenMode mode, IndexUse index) : d_(std::make_unique<Impl>()) {
     Impl& d = *d_;
+    if (index == IndexUse::Closed && mode != OpenMode::ReadOnly)
+        throw Error(Error::Kind::Usage, path, "only a table opened read-only may leave its index closed");
     d.path = path;
     d.mode = mode;
     d.dbf = File(path, mode == OpenMode::ReadOnly ? File::Access::Read : File::Access::ReadWrite);
@@ -692,7 +694,7 @@ Table::Table(const std::string& path, OpenMode mode) : d_(std::make_unique<Impl>
                                                                             : MemoFile::Format::Dbt3);
         }
     }
-    if (const std::string cdxPath = findSibling(path, ".CDX"); !cdxPath.empty()) {
+    if (const std::string cdxPath = findSibling(path, ".CDX"); !cdxPath.empty() && index == IndexUse::Open) {
         d.openIndex(cdxPath);
         // The last writer died before it closed the index: it may lack its last change.
         if (mode == OpenMode::Exclusive && d.cdx->leftInUse()) d.rebuild(d.tagDefinitions(), cdxPath);

@@ -50,6 +50,11 @@ enum class OpenMode {
     Exclusive,  // an OS lock keeps every other process out until close
 };
 
+// Whether the structural index is opened with the table. A reader in record order may leave it
+// closed (ReadOnly only): a table whose tags this engine cannot keep (a condition, descending
+// order, functions other than upper()) then reads as well.
+enum class IndexUse { Open, Closed };
+
 // What check() found. Empty problems means the table and every tag are sound.
 struct CheckResult {
     std::uint32_t records = 0;
@@ -67,7 +72,7 @@ public:
     // or, for a dBase table, NAME.DBT (either case of extension). A table with a DBT memo file
     // opens ReadOnly or Shared only (Usage otherwise). Throws Error on failure (kind Locked
     // when another process holds the table).
-    explicit Table(const std::string& path, OpenMode mode = OpenMode::Exclusive);
+    explicit Table(const std::string& path, OpenMode mode = OpenMode::Exclusive, IndexUse index = IndexUse::Open);
     ~Table();
     Table(Table&&) noexcept;
     Table& operator=(Table&&) noexcept;

@@ -290,3 +290,43 @@ TEST(MergeSource, DBaseTablesWithDbtMemosAndVisualFoxProNumberFieldsAreRead)
                          .arg(dir.filePath("people.dbf"), dir.filePath("people.dbt")));
     EXPECT_TRUE(data.Records.empty());
 }
+
+// FoxPro programs keep tags this engine does not (conditions, descending, other functions): the
+// list is read in record order all the same.
+TEST(MergeSource, ATableWhoseIndexTagsAreBeyondTheEngineIsReadInRecordOrder)
+{
+    using namespace sw::xbase;
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("ADDR.DBF").toStdString();
+    {
+        Table::create(path, {{"NAME", FieldType::Character, 20, 0}});
+        Table t(path);
+        t.indexTag("NAME", "upper(NAME)");
+        for (const char* name : {"Zoe", "Adam"}) {
+            t.appendBlank();
+            t.putString("NAME", name);
+        }
+    }
+    QFile cdx(dir.filePath("ADDR.CDX"));
+    ASSERT_TRUE(cdx.open(QIODevice::ReadWrite));
+    QByteArray bytes = cdx.readAll();
+    qsizetype at = bytes.indexOf("upper(NAME)");
+    if (at < 0)
+        at = bytes.indexOf("UPPER(NAME)");
+    ASSERT_GE(at, 0);
+    bytes.replace(at, 11, "lower(NAME)");
+    cdx.seek(0);
+    cdx.write(bytes);
+    cdx.close();
+    EXPECT_THROW(Table(path, OpenMode::ReadOnly), Error);
+    EXPECT_THROW(Table(path, OpenMode::Shared, IndexUse::Closed), Error);
+
+    TMergeSource s;
+    s.Format = TMergeFormat::XBase;
+    TMergeData data;
+    QString error;
+    ASSERT_TRUE(LoadMergeData(dir.filePath("ADDR.DBF"), s, data, &error)) << error.toStdString();
+    ASSERT_EQ(data.Records.size(), 2u);
+    EXPECT_EQ(data.Records[0], QStringList{"Zoe"});
+    EXPECT_EQ(data.Records[1], QStringList{"Adam"});
+}
