@@ -223,6 +223,7 @@ TEST(MergeSource, DBaseTablesWithDbtMemosAndVisualFoxProNumberFieldsAreRead)
                                      "t.append(('Jos\\u00e9', 'Stra\\u00dfe 1\\r\\n50667 K\\u00f6ln\\r\\n'))\n"
                                      "t.append(('Gone', 'x' * 900))\n"
                                      "t.append(('Ann', ''))\n"
+                                     "t.append(('Long', 'z' * 1500))\n"
                                      "dbf.delete(t[1])\n"
                                      "t.close()\n"
                                      "t = dbf.Table('dos.dbf', 'name C(20); note M', dbf_type='clp', codepage='cp850')\n"
@@ -248,9 +249,10 @@ TEST(MergeSource, DBaseTablesWithDbtMemosAndVisualFoxProNumberFieldsAreRead)
     QString error;
     ASSERT_TRUE(LoadMergeData(dir.filePath("people.dbf"), s, data, &error)) << error.toStdString();
     EXPECT_EQ(data.Fields, (QStringList{"NAME", "NOTE"}));
-    ASSERT_EQ(data.Records.size(), 2u);
+    ASSERT_EQ(data.Records.size(), 3u);
     EXPECT_EQ(data.Records[0], (QStringList{QStringLiteral("Jos\u00e9"), QStringLiteral("Stra\u00dfe 1\r\n50667 K\u00f6ln")}));
     EXPECT_EQ(data.Records[1], (QStringList{"Ann", ""}));
+    EXPECT_EQ(data.Records[2][1], QString(1500, QLatin1Char('z'))); // over three blocks
 
     // A Clipper table marked as holding the DOS code page 850.
     ASSERT_TRUE(LoadMergeData(dir.filePath("dos.dbf"), s, data, &error)) << error.toStdString();

@@ -1,6 +1,7 @@
-// dBase tables with a DBT memo file, as Perl's DBD::XBase and Python's dbf module write them
-// (dBase III, Clipper, dBase IV), read through the engine; damaged DBT files give errors or the
-// text that is there, never a crash or a read past the file (run these under the sanitizers).
+// dBase tables with a DBT memo file, as Perl's DBD::XBase writes them (dBase III and IV; those
+// of Python's dbf module are read in the merge source's tests), read through the engine; damaged
+// DBT files give errors or the text that is there, never a crash or a read past the file (run
+// these under the sanitizers).
 
 #include "XbaseTestUtil.h"
 #include "../../fuzz/xbase_fuzz_common.h"
@@ -21,7 +22,6 @@ namespace {
 bool have(const char* program) { return std::filesystem::exists(program); }
 
 bool perlXBase() { return have("/usr/bin/perl") && xbtest::run("/usr/bin/perl -MXBase -e 1 2>/dev/null").status == 0; }
-bool pythonDbf() { return have("/usr/bin/python3") && xbtest::run("/usr/bin/python3 -c 'import dbf' 2>/dev/null").status == 0; }
 
 // Writes script into dir and runs it there with interpreter; true when it succeeded.
 bool runScript(const TempDir& dir, const std::string& interpreter, const std::string& script) {
@@ -124,39 +124,6 @@ TEST(DbtMemo, PerlWrittenDBase3AndDBase4TablesReadWithTheirMemosAndOnlyReadOnly)
         Table shared(path, OpenMode::Shared);
         EXPECT_THROW(shared.putMemo("NOTE", "new"), Error);
         EXPECT_EQ(xbtest::readFile(path), before);
-    }
-}
-
-TEST(DbtMemo, PythonWrittenDb3AndClipperTablesReadWithNonAsciiTextAndDeletedRecords) {
-    if (!pythonDbf()) GTEST_SKIP() << "python3-dbf is not installed";
-    TempDir dir;
-    const std::string script =
-        "import dbf\n"
-        "for kind in ('db3', 'clp'):\n"
-        "    t = dbf.Table(kind + '.dbf', 'name C(20); note M', dbf_type=kind, codepage='cp1252')\n"
-        "    t.open(dbf.READ_WRITE)\n"
-        "    t.append(('M\\u00fcller', 'K\\u00f6ln \\u20ac\\r\\nZeile 2'))\n"
-        "    t.append(('Gone', 'z' * 2000))\n"
-        "    t.append(('Bo', ''))\n"
-        "    dbf.delete(t[1])\n"
-        "    t.close()\n";
-    ASSERT_TRUE(runScript(dir, "/usr/bin/python3", script));
-    for (const char* kind : {"db3", "clp"}) {
-        SCOPED_TRACE(kind);
-        const std::string path = dir.file(std::string(kind) + ".dbf");
-        const std::vector<Row> rows = readAll(path);
-        ASSERT_EQ(rows.size(), 3u);
-        EXPECT_EQ(rows[0].name, "M\xC3\xBCller");
-        EXPECT_EQ(rows[0].memo, "K\xF6ln \x80\r\nZeile 2");  // as stored: Windows-1252
-        Table t(path, OpenMode::ReadOnly);
-        EXPECT_EQ(t.getMemo("NOTE"), "K\xC3\xB6ln \xE2\x82\xAC\r\nZeile 2");
-        EXPECT_EQ(rows[1].memo, std::string(2000, 'z'));
-        EXPECT_TRUE(rows[1].deleted);
-        EXPECT_EQ(rows[2].memo, "");
-        t.setDeleted(true);
-        int visible = 0;
-        for (t.goTop(); !t.eof(); t.skip(1)) ++visible;
-        EXPECT_EQ(visible, 2);
     }
 }
 
