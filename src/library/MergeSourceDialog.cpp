@@ -112,6 +112,8 @@ void TMergeSourceDialog::Show()
     RecordsGrid->setColumnCount(0);
     FileEdit->setText(source_.File);
     NoneButton->setEnabled(source_.IsSet());
+    // A list that cannot be read is not taken: the window says why, and Cancel or None leave it.
+    Okbutton->setEnabled(true);
     const bool csv = source_.IsSet() && source_.Format == TMergeFormat::Csv;
     DelimiterBox->setEnabled(csv);
     if (!source_.IsSet()) {
@@ -124,6 +126,7 @@ void TMergeSourceDialog::Show()
     QString error;
     if (!LoadMergeData(ResolvedMergePath(source_.File, tableDir_), source_, data, &error)) {
         SummaryLabel->setText(error);
+        Okbutton->setEnabled(false);
         return;
     }
     if (csv)

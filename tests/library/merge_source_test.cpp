@@ -118,14 +118,18 @@ TEST(MergeSourceDialog, ShowsTheFieldsAndFirstRecordsAndTheDelimiterCanBeChanged
     EXPECT_TRUE(dialog.Source().DelimiterFixed);
     EXPECT_EQ(dialog.Source().Delimiter, sw::TCsvDelimiter::Comma);
 
-    // A file that cannot be read says why; None takes the source off.
+    EXPECT_TRUE(dialog.Okbutton->isEnabled());
+
+    // A file that cannot be read says why and is not taken; None takes the source off.
     WriteFile(dir + "bad.csv", "Name\n\"open\n");
     dialog.ChooseFile(dir + "bad.csv");
     EXPECT_EQ(dialog.SummaryLabel->text(),
               QStringLiteral("The merge source %1 cannot be read: a quote opened on line 2 is never closed").arg(dir + "bad.csv"));
     EXPECT_EQ(dialog.RecordsGrid->columnCount(), 0);
+    EXPECT_FALSE(dialog.Okbutton->isEnabled());
     dialog.NoneButton->click();
     EXPECT_FALSE(dialog.Source().IsSet());
+    EXPECT_TRUE(dialog.Okbutton->isEnabled());
 }
 
 // A label library in its own data directory and a design panel, as the designer has them.
