@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <optional>
+
 namespace sw {
 namespace {
 
@@ -85,9 +87,10 @@ bool LoadTable(const QString& path, TMergeData& out, QString* error)
         Table t(QFile::encodeName(path).toStdString(), OpenMode::ReadOnly, IndexUse::Closed);
         t.setDeleted(true);
         t.setOrder(0);
-        const char* marked = MarkedCodepage(t.codepage());
-        QStringDecoder decoder(marked ? marked : "cp1252", QStringDecoder::Flag::Stateless);
-        QStringDecoder* codepage = marked ? &decoder : nullptr;
+        std::optional<QStringDecoder> decoder;
+        if (const char* marked = MarkedCodepage(t.codepage()))
+            decoder.emplace(marked, QStringDecoder::Flag::Stateless);
+        QStringDecoder* codepage = decoder ? &*decoder : nullptr;
         // The null flags of Visual FoxPro tables are bookkeeping, no field of the user's.
         std::vector<FieldDef> shown;
         for (const FieldDef& f : t.fields())

@@ -677,7 +677,8 @@ Table::Table(const std::string& path, OpenMode mode, IndexUse index) : d_(std::m
     if (d.hdr.hasMemoField()) {
         // dBase tables keep their memos in a DBT file, FoxPro tables in an FPT file; a table
         // whose version byte names the other kind is read with the file that is there.
-        const bool dBase = d.hdr.version == 0x83 || d.hdr.version == 0x8B || d.hdr.version == 0xCB;
+        const bool dBase4 = d.hdr.version == 0x8B || d.hdr.version == 0xCB;
+        const bool dBase = dBase4 || d.hdr.version == 0x83;
         const std::string fpt = findSibling(path, ".FPT"), dbt = findSibling(path, ".DBT");
         const std::string memoPath = dBase ? (dbt.empty() ? fpt : dbt) : (fpt.empty() ? dbt : fpt);
         if (memoPath.empty())
@@ -689,9 +690,7 @@ Table::Table(const std::string& path, OpenMode mode, IndexUse index) : d_(std::m
             if (mode == OpenMode::Exclusive)
                 throw Error(Error::Kind::Usage, path, "the memo file " + memoPath +
                                                           " is a dBase memo file, which is only read: open the table read-only");
-            d.memo.emplace(memoPath, File::Access::Read,
-                           d.hdr.version == 0x8B || d.hdr.version == 0xCB ? MemoFile::Format::Dbt4
-                                                                            : MemoFile::Format::Dbt3);
+            d.memo.emplace(memoPath, File::Access::Read, dBase4 ? MemoFile::Format::Dbt4 : MemoFile::Format::Dbt3);
         }
     }
     if (const std::string cdxPath = findSibling(path, ".CDX"); !cdxPath.empty() && index == IndexUse::Open) {
