@@ -1,17 +1,8 @@
 # Steps shared by the end-to-end checks that drive the design panel: sourced inside their X
-# session, in the working copy of the program (WORK).
+# session, in the working copy of the program (WORK), after e2e_lib.sh (window, window_gone,
+# until_true, fail).
 find=(/usr/bin/python3 "$WORK/designer_find.py")
 shot() { import -window root "$WORK/$1.png"; convert "$WORK/$1.png" "$WORK/$1.ppm"; }
-window() { # waits for a visible window with this exact title
-  local id=""
-  for i in $(seq 50); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && break
-    sleep 0.2
-  done
-  [ -n "$id" ] || { echo "no window \"$1\"" >&2; return 1; }
-  echo "$id"
-}
 drag() { # x0 y0 x1 y1: press, move in steps, release
   xdotool mousemove "$1" "$2"
   sleep 0.2
